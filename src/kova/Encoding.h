@@ -1,0 +1,35 @@
+// Text encodings at the program's edges: UTF-8 inside, GBK and UTF-16 outside.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace kova {
+
+// Converts bytes between "UTF-8", "GBK" (code page 936) and "UTF-16LE"/"UTF-16BE"
+// ("UTF-16" means little-endian, as on Windows). Names are case-insensitive.
+// An empty source is detected (see DetectEncoding) and its byte-order mark dropped;
+// an empty target means GBK. Bytes that are invalid in the source become U+FFFD
+// (or "?" in GBK). Unknown encoding names give an empty result.
+std::string ConvertStringEncoding(std::string_view bytes, std::string_view source, std::string_view target = "");
+
+// The encoding of a file or response body: a byte-order mark decides first
+// (UTF-8, UTF-16LE, UTF-16BE), then valid UTF-8 is UTF-8, anything else GBK.
+// bomLength receives the length of the byte-order mark found (0 when none).
+std::string DetectEncoding(std::string_view bytes, size_t* bomLength = nullptr);
+
+bool IsValidUtf8(std::string_view bytes);
+
+// Length of the UTF-8 sequence that starts at bytes[i] (1 for ASCII) with its
+// code point in cp; 0 when the bytes there are not valid UTF-8.
+size_t DecodeUtf8(std::string_view bytes, size_t i, uint32_t& cp);
+
+// "UTF-8", "GBK", "UTF-16LE" or "UTF-16BE" for the names and aliases we accept; empty otherwise.
+std::string CanonicalEncodingName(std::string_view name);
+
+// Whole-text conversion for Win32 wide APIs and Windows-style files.
+std::u16string Utf8ToUtf16(std::string_view utf8);
+std::string Utf16ToUtf8(std::u16string_view utf16);
+
+} // namespace kova

@@ -1,0 +1,83 @@
+// File access on Windows, through the wide APIs.
+#include "kova/File.h"
+
+#include "kova/Encoding.h"
+
+#include <windows.h>
+
+namespace kova {
+
+namespace {
+
+std::wstring Wide(std::string_view utf8) {
+    std::u16string u = Utf8ToUtf16(utf8);
+    return std::wstring(u.begin(), u.end());
+}
+
+} // namespace
+
+bool ReadFileBytes(std::string_view path, std::string& bytes) {
+    bytes.clear();
+    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size)) bytes.reserve(static_cast<size_t>(size.QuadPart));
+    char buffer[1 << 16];
+    bool ok = true;
+    for (;;) {
+        DWORD n = 0;
+        if (!ReadFile(file, buffer, sizeof buffer, &n, nullptr)) {
+            ok = false;
+            break;
+        }
+        if (n == 0) break;
+        bytes.append(buffer, n);
+    }
+    CloseHandle(file);
+    if (!ok) bytes.clear();
+    return ok;
+}
+
+bool WriteFileBytes(std::string_view path, std::string_view bytes) {
+    const std::wstring target = Wide(path);
+    const std::wstring temporary = target + L".tmp~";
+    HANDLE file =
+        CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    bool ok = true;
+    for (size_t done = 0; ok && done < bytes.size();) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 24));
+        DWORD written = 0;
+        ok = WriteFile(file, bytes.data() + done, chunk, &written, nullptr) && written == chunk;
+        done += written;
+    }
+    ok = FlushFileBuffers(file) && ok;
+    ok = CloseHandle(file) && ok;
+    if (ok && MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    DeleteFileW(temporary.c_str());
+    return false;
+}
+
+bool FileExists(std::string_view path) {
+    DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string PathGetCurrentDir() {
+    std::wstring buffer(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return ".";
+        if (n < buffer.size()) {
+            buffer.resize(n);
+            break;
+        }
+        buffer.resize(buffer.size() * 2);
+    }
+    buffer.erase(buffer.find_last_of(L"\\/"));
+    return Utf16ToUtf8(std::u16string(buffer.begin(), buffer.end()));
+}
+
+} // namespace kova

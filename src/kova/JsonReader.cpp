@@ -1,0 +1,114 @@
+// The strict JSON reader: RapidJSON's iterative SAX parser feeding our values.
+#include "kova/JsonText.h"
+
+#include <rapidjson/memorystream.h>
+#include <rapidjson/reader.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace kova {
+
+namespace {
+
+Value ParseNumber(const char* text, size_t length) {
+    std::string_view view(text, length);
+    const bool integral = view.find_first_of(".eE") == std::string_view::npos;
+    if (integral) {
+        int64_t v = 0;
+        auto [end, ec] = std::from_chars(text, text + length, v);
+        if (ec == std::errc() && end == text + length) return Value::Integer(v);
+        // beyond 64 bits: a double that keeps its digits
+    }
+    double d = 0;
+    auto [end, ec] = std::from_chars(text, text + length, d);
+    if (ec == std::errc() && std::isfinite(d) && !integral && SameDecimal(view, d)) return Value::Real(d);
+    if (ec != std::errc()) d = std::strtod(std::string(view).c_str(), nullptr); // over- or underflow
+    return Value::Number(d, std::string(view));
+}
+
+// Builds values from reader events with an explicit stack of open containers.
+class Builder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Builder> {
+public:
+    explicit Builder(Value& root) : root_(root) {}
+
+    bool Null() { return Put(Value()); }
+    bool Bool(bool b) { return Put(Value::Boolean(b)); }
+    bool RawNumber(const char* str, rapidjson::SizeType length, bool) { return Put(ParseNumber(str, length)); }
+    bool String(const char* str, rapidjson::SizeType length, bool) {
+        return Put(Value::Text(std::string(str, length)));
+    }
+    bool Key(const char* str, rapidjson::SizeType length, bool) {
+        open_.back().key.assign(str, length);
+        return true;
+    }
+    bool StartObject() { return Open(kTypeMap); }
+    bool StartArray() { return Open(kTypeList); }
+    bool EndObject(rapidjson::SizeType) { return Close(); }
+    bool EndArray(rapidjson::SizeType) { return Close(); }
+
+private:
+    struct Frame {
+        Container* container;
+        bool isList;
+        std::string key;
+    };
+
+    bool Put(Value value) {
+        if (open_.empty()) {
+            root_ = std::move(value);
+        } else if (open_.back().isList) {
+            open_.back().container->items.push_back(std::move(value));
+        } else {
+            Frame& frame = open_.back();
+            int existing = frame.container->FindMember(frame.key);
+            if (existing >= 0)
+                frame.container->members[existing].value = std::move(value);
+            else
+                frame.container->AppendMember(std::move(frame.key), std::move(value));
+        }
+        return true;
+    }
+
+    bool Open(int32_t type) {
+        auto container = std::make_shared<Container>();
+        Container* raw = container.get();
+        Put(Value::OfContainer(type, std::move(container)));
+        open_.push_back(Frame{raw, type == kTypeList, {}});
+        return true;
+    }
+
+    bool Close() {
+        open_.pop_back();
+        return true;
+    }
+
+    Value& root_;
+    std::vector<Frame> open_;
+};
+
+constexpr unsigned kReadFlags =
+    rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseValidateEncodingFlag;
+
+} // namespace
+
+bool ParseJsonText(std::string_view json, Value& root, size_t* errorOffset) {
+    Value parsed;
+    Builder builder(parsed);
+    rapidjson::MemoryStream stream(json.data(), json.size());
+    rapidjson::Reader reader;
+    rapidjson::ParseResult result = reader.Parse<kReadFlags>(stream, builder);
+    size_t offset = result ? stream.Tell() : result.Offset();
+    // The reader stops at a zero byte as if the text ended there; the rest must not be ignored.
+    bool ok = result && offset == json.size();
+    if (!ok) {
+        if (errorOffset) *errorOffset = offset;
+        return false;
+    }
+    root = std::move(parsed);
+    return true;
+}
+
+} // namespace kova

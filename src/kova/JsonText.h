@@ -1,0 +1,39 @@
+// JSON text of values: the strict reader, the writer and the display text of scalars.
+#pragma once
+
+#include "kova/Value.h"
+
+#include <string>
+#include <string_view>
+
+namespace kova {
+
+// Strict JSON (RFC 8259) in UTF-8 into a value, without recursion. Integers that
+// fit 32 bits become kTypeInt, 64 bits kTypeLong, other numbers kTypeDouble
+// (keeping their text when a double would change their digits). Of duplicate
+// keys the last value wins, at the first key's place. On failure errorOffset
+// (when given) receives the byte offset where reading stopped.
+bool ParseJsonText(std::string_view json, Value& root, size_t* errorOffset = nullptr);
+
+struct JsonWriteOptions {
+    bool pretty = false;
+    bool escapeUnicode = false;
+    int keyOrder = 0; // 0 document order, 1 ascending, 2 descending
+    int decimals = 0; // 0 shortest round trip
+};
+
+std::string WriteJsonText(const Value& value, const JsonWriteOptions& options);
+
+// A number as JSON writes it: integers in decimal, doubles in the shortest form
+// that reads back (with ".0" when that form looks like an integer), a kept source
+// text unchanged, non-finite doubles as "null".
+std::string NumberText(const Value& number, int decimals = 0);
+
+// The text a getter shows for a value (see Collection::GetString).
+std::string DisplayText(const Value& value);
+
+// Does the shortest text of v denote the same decimal number as text? Used to
+// decide whether a parsed number must keep its source text.
+bool SameDecimal(std::string_view text, double v);
+
+} // namespace kova

@@ -1,0 +1,182 @@
+// The JSON writer: pretty (CR LF, 4 spaces) or compact, without recursion.
+#include "kova/JsonText.h"
+
+#include "kova/Encoding.h"
+
+#include <algorithm>
+
+namespace kova {
+
+namespace {
+
+const char kHex[] = "0123456789abcdef";
+
+void AppendUnicodeEscape(std::string& out, uint32_t unit) {
+    out += "\\u";
+    for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(unit >> shift) & 0xF];
+}
+
+// Writes a JSON string. Invalid UTF-8 becomes U+FFFD so the output always reads back.
+void AppendQuoted(std::string& out, std::string_view s, bool escapeUnicode) {
+    out += '"';
+    size_t run = 0; // start of bytes copied unchanged
+    for (size_t i = 0; i < s.size();) {
+        unsigned char c = s[i];
+        if (c >= 0x20 && c != '"' && c != '\\' && c < 0x80) {
+            ++i;
+            continue;
+        }
+        uint32_t cp = 0;
+        size_t length = 1;
+        if (c >= 0x80) {
+            length = DecodeUtf8(s, i, cp);
+            if (length != 0 && !escapeUnicode) {
+                i += length;
+                continue;
+            }
+        }
+        out.append(s.data() + run, i - run);
+        if (c >= 0x80) {
+            if (length == 0) {
+                length = 1;
+                cp = 0xFFFD;
+                if (!escapeUnicode) out += "\xEF\xBF\xBD";
+            }
+            if (escapeUnicode) {
+                if (cp >= 0x10000) {
+                    AppendUnicodeEscape(out, 0xD800 + ((cp - 0x10000) >> 10));
+                    AppendUnicodeEscape(out, 0xDC00 + ((cp - 0x10000) & 0x3FF));
+                } else {
+                    AppendUnicodeEscape(out, cp);
+                }
+            }
+        } else {
+            switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\b': out += "\\b"; break;
+            case '\f': out += "\\f"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default: AppendUnicodeEscape(out, c);
+            }
+        }
+        i += length;
+        run = i;
+    }
+    out.append(s.data() + run, s.size() - run);
+    out += '"';
+}
+
+std::string Base64(std::string_view bytes) {
+    static const char table[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string out;
+    out.reserve((bytes.size() + 2) / 3 * 4);
+    for (size_t i = 0; i < bytes.size(); i += 3) {
+        uint32_t n = static_cast<unsigned char>(bytes[i]) << 16;
+        if (i + 1 < bytes.size()) n |= static_cast<unsigned char>(bytes[i + 1]) << 8;
+        if (i + 2 < bytes.size()) n |= static_cast<unsigned char>(bytes[i + 2]);
+        out += table[(n >> 18) & 63];
+        out += table[(n >> 12) & 63];
+        out += i + 1 < bytes.size() ? table[(n >> 6) & 63] : '=';
+        out += i + 2 < bytes.size() ? table[n & 63] : '=';
+    }
+    return out;
+}
+
+class Writer {
+public:
+    Writer(std::string& out, const JsonWriteOptions& options) : out_(out), options_(options) {}
+
+    void Write(const Value& root) {
+        WriteValue(root);
+        while (!open_.empty()) {
+            const size_t top = open_.size() - 1;
+            Frame& frame = open_[top];
+            const Container& c = *frame.container;
+            const size_t count = frame.isList ? c.items.size() : c.members.size();
+            if (frame.next == count) {
+                const bool isList = frame.isList;
+                open_.pop_back();
+                NewLine(open_.size());
+                out_ += isList ? ']' : '}';
+                continue;
+            }
+            if (frame.next > 0) out_ += ',';
+            NewLine(open_.size());
+            const size_t at = frame.order.empty() ? frame.next : frame.order[frame.next];
+            ++frame.next;
+            if (frame.isList) {
+                WriteValue(c.items[at]); // may grow open_: frame is not used after this
+            } else {
+                AppendQuoted(out_, c.members[at].key, options_.escapeUnicode);
+                out_ += options_.pretty ? ": " : ":";
+                WriteValue(c.members[at].value);
+            }
+        }
+    }
+
+private:
+    struct Frame {
+        const Container* container;
+        bool isList;
+        size_t next;
+        std::vector<uint32_t> order; // member order when keys are sorted
+    };
+
+    void WriteValue(const Value& v) {
+        switch (v.Type()) {
+        case kTypeNull: out_ += "null"; break;
+        case kTypeBool: out_ += v.AsBool() ? "true" : "false"; break;
+        case kTypeInt:
+        case kTypeLong:
+        case kTypeDouble:
+        case kTypeFloat: out_ += NumberText(v, options_.decimals); break;
+        case kTypeBytes: AppendQuoted(out_, Base64(v.Str()), false); break;
+        case kTypeMap:
+        case kTypeList: Open(v); break;
+        default: AppendQuoted(out_, v.Str(), options_.escapeUnicode); break;
+        }
+    }
+
+    void Open(const Value& v) {
+        const bool isList = v.Type() == kTypeList;
+        const Container* c = v.Children().get();
+        if (!c || (isList ? c->items.empty() : c->members.empty())) {
+            out_ += isList ? "[]" : "{}";
+            return;
+        }
+        out_ += isList ? '[' : '{';
+        Frame frame{c, isList, 0, {}};
+        if (!isList && options_.keyOrder != 0) {
+            frame.order.resize(c->members.size());
+            for (uint32_t i = 0; i < frame.order.size(); ++i) frame.order[i] = i;
+            const bool ascending = options_.keyOrder == 1;
+            std::stable_sort(frame.order.begin(), frame.order.end(), [c, ascending](uint32_t a, uint32_t b) {
+                return ascending ? c->members[a].key < c->members[b].key : c->members[b].key < c->members[a].key;
+            });
+        }
+        open_.push_back(std::move(frame));
+    }
+
+    void NewLine(size_t depth) {
+        if (!options_.pretty) return;
+        out_ += "\r\n";
+        out_.append(depth * 4, ' ');
+    }
+
+    std::string& out_;
+    const JsonWriteOptions& options_;
+    std::vector<Frame> open_;
+};
+
+} // namespace
+
+std::string WriteJsonText(const Value& value, const JsonWriteOptions& options) {
+    std::string out;
+    Writer(out, options).Write(value);
+    return out;
+}
+
+} // namespace kova

@@ -1,0 +1,218 @@
+// Values, the key index and container storage.
+#include "kova/Value.h"
+
+#include <charconv>
+#include <cmath>
+#include <functional>
+#include <limits>
+
+namespace kova {
+
+Value Value::Integer(int64_t v) {
+    Value value;
+    value.type_ = (v >= INT32_MIN && v <= INT32_MAX) ? kTypeInt : kTypeLong;
+    value.scalar_.int_ = v;
+    return value;
+}
+
+Value Value::Real(double v) {
+    Value value;
+    value.type_ = kTypeDouble;
+    value.scalar_.double_ = v;
+    return value;
+}
+
+Value Value::Number(double v, std::string sourceText) {
+    Value value = Real(v);
+    value.text_ = std::move(sourceText);
+    value.keepsText_ = !value.text_.empty();
+    return value;
+}
+
+Value Value::Boolean(bool v) {
+    Value value;
+    value.type_ = kTypeBool;
+    value.scalar_.bool_ = v;
+    return value;
+}
+
+Value Value::Text(std::string text) {
+    Value value;
+    value.type_ = kTypeText;
+    value.text_ = std::move(text);
+    return value;
+}
+
+Value Value::Bytes(std::string bytes) {
+    Value value;
+    value.type_ = kTypeBytes;
+    value.text_ = std::move(bytes);
+    return value;
+}
+
+Value Value::OfContainer(int32_t type, ContainerPtr container) {
+    Value value;
+    value.type_ = type;
+    value.container_ = container ? std::move(container) : std::make_shared<Container>();
+    return value;
+}
+
+namespace {
+// Leading decimal integer of a text, as far as it is one ("12abc" is 12, "x" is 0).
+int64_t LeadingInteger(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = i < text.size() && text[i] == '-';
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+    int64_t v = 0;
+    auto [end, ec] = std::from_chars(text.data() + i, text.data() + text.size(), v);
+    (void)end;
+    if (ec != std::errc()) return 0;
+    return negative ? -v : v;
+}
+} // namespace
+
+int64_t Value::AsInt() const {
+    switch (type_) {
+    case kTypeInt:
+    case kTypeLong:
+        return scalar_.int_;
+    case kTypeDouble: {
+        double d = scalar_.double_;
+        if (std::isnan(d)) return 0;
+        if (d >= 9.2233720368547758e18) return INT64_MAX;
+        if (d <= -9.2233720368547758e18) return INT64_MIN;
+        return static_cast<int64_t>(d);
+    }
+    case kTypeBool:
+        return scalar_.bool_ ? 1 : 0;
+    case kTypeText:
+        return LeadingInteger(text_);
+    default:
+        return 0;
+    }
+}
+
+double Value::AsDouble() const {
+    switch (type_) {
+    case kTypeInt:
+    case kTypeLong:
+        return static_cast<double>(scalar_.int_);
+    case kTypeDouble:
+        return scalar_.double_;
+    default:
+        return 0;
+    }
+}
+
+bool Value::AsBool() const {
+    switch (type_) {
+    case kTypeBool:
+        return scalar_.bool_;
+    case kTypeInt:
+    case kTypeLong:
+        return scalar_.int_ != 0;
+    case kTypeDouble:
+        return scalar_.double_ != 0;
+    case kTypeText:
+        return text_ == "true" || text_ == "真";
+    default:
+        return false;
+    }
+}
+
+int KeyIndex::Find(const std::vector<Member>& members, std::string_view key) const {
+    if (slots_.empty()) return -1;
+    size_t mask = slots_.size() - 1;
+    for (size_t slot = std::hash<std::string_view>{}(key) & mask;; slot = (slot + 1) & mask) {
+        uint32_t entry = slots_[slot];
+        if (entry == 0) return -1;
+        if (members[entry - 1].key == key) return static_cast<int>(entry - 1);
+    }
+}
+
+void KeyIndex::Add(const std::vector<Member>& members, uint32_t position) {
+    if ((used_ + 1) * 2 > slots_.size()) {
+        Rebuild(members); // includes position
+        return;
+    }
+    size_t mask = slots_.size() - 1;
+    size_t slot = std::hash<std::string_view>{}(members[position].key) & mask;
+    while (slots_[slot] != 0) slot = (slot + 1) & mask;
+    slots_[slot] = position + 1;
+    ++used_;
+}
+
+void KeyIndex::Rebuild(const std::vector<Member>& members) {
+    size_t capacity = 32;
+    while (capacity < members.size() * 2 + 2) capacity *= 2;
+    slots_.assign(capacity, 0);
+    used_ = 0;
+    size_t mask = capacity - 1;
+    for (uint32_t i = 0; i < members.size(); ++i) {
+        size_t slot = std::hash<std::string_view>{}(members[i].key) & mask;
+        while (slots_[slot] != 0) slot = (slot + 1) & mask;
+        slots_[slot] = i + 1;
+        ++used_;
+    }
+}
+
+Container::~Container() {
+    // Move every nested container that only we hold onto a work list, so that
+    // no destructor below runs another one recursively.
+    std::vector<ContainerPtr> pending;
+    auto collect = [&pending](Container& c) {
+        for (auto& m : c.members)
+            if (m.value.Children()) pending.push_back(std::move(m.value.Children()));
+        for (auto& v : c.items)
+            if (v.Children()) pending.push_back(std::move(v.Children()));
+    };
+    collect(*this);
+    while (!pending.empty()) {
+        ContainerPtr next = std::move(pending.back());
+        pending.pop_back();
+        if (next.use_count() == 1) collect(*next);
+    }
+}
+
+int Container::FindMember(std::string_view key) const {
+    if (!index.Empty()) return index.Find(members, key);
+    for (size_t i = 0; i < members.size(); ++i)
+        if (members[i].key == key) return static_cast<int>(i);
+    return -1;
+}
+
+Value& Container::SetMember(std::string_view key, Value value) {
+    int found = FindMember(key);
+    if (found >= 0) {
+        members[found].value = std::move(value);
+        return members[found].value;
+    }
+    AppendMember(std::string(key), std::move(value));
+    return members.back().value;
+}
+
+void Container::AppendMember(std::string key, Value value) {
+    members.push_back(Member{std::move(key), std::move(value)});
+    if (!index.Empty() || members.size() >= KeyIndex::kMinMembers)
+        index.Add(members, static_cast<uint32_t>(members.size() - 1));
+}
+
+void Container::Clear() {
+    Container emptied;
+    std::swap(members, emptied.members);
+    std::swap(items, emptied.items);
+    index.Clear();
+    // emptied's destructor releases the old content without recursion
+}
+
+Container& MakeWritable(ContainerPtr& ptr) {
+    if (!ptr) {
+        ptr = std::make_shared<Container>();
+    } else if (ptr.use_count() > 1) {
+        ptr = std::make_shared<Container>(*ptr); // shallow: children stay shared until written
+    }
+    return *ptr;
+}
+
+} // namespace kova

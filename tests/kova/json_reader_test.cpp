@@ -1,0 +1,178 @@
+// Reading JSON into tables and lists: kinds, numbers, strictness, depth.
+#include "kova/JList.h"
+#include "kova/JMap.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace kova;
+
+TEST(JsonReader, RootKindMustMatchTheCollection) {
+    JMap map;
+    JList list;
+    EXPECT_TRUE(map.FromJSON(R"({"a":1})"));
+    EXPECT_FALSE(map.FromJSON("[1,2]"));
+    EXPECT_TRUE(list.FromJSON("[1,2]"));
+    EXPECT_FALSE(list.FromJSON(R"({"a":1})"));
+    EXPECT_FALSE(map.FromJSON("\"text\""));
+    EXPECT_FALSE(list.FromJSON("42"));
+    EXPECT_EQ(map.Count(), 1);
+    EXPECT_EQ(list.Count(), 2);
+}
+
+TEST(JsonReader, FailureKeepsThePreviousContent) {
+    JMap map;
+    ASSERT_TRUE(map.FromJSON(R"({"keep":"me"})"));
+    const char* invalid[] = {
+        "",
+        "   ",
+        "{",
+        R"({"a":})",
+        R"({"a" 1})",
+        R"({"a":1,})",
+        R"({'a':1})",
+        R"({"a":1} x)",
+        R"({"a":1}{})",
+        R"({"a":tru})",
+        R"({"a":01})",
+        R"({"a":1.})",
+        R"({"a":.5})",
+        R"({"a":+1})",
+        R"({"a":NaN})",
+        R"({"a":Infinity})",
+        R"({"a":"\x"})",
+        R"({"a":"\u12"})",
+        "{\"a\":\"tab\there\"}",
+        "{\"a\":\"line\nbreak\"}",
+        R"({"a":1 /* comment */})",
+        "{\"a\":\"\xC3\x28\"}",   // invalid UTF-8
+        "{\"a\":\"\xED\xA0\x80\"}", // encoded surrogate
+        "\xEF\xBB\xBF{}", // a byte-order mark is not JSON
+        R"({"a":[1,2})",
+        R"({"a":1]})",
+    };
+    for (const char* text : invalid) {
+        const std::string json = text;
+        EXPECT_FALSE(map.FromJSON(json)) << json;
+        EXPECT_EQ(map.GetString("keep"), "me") << json;
+    }
+    EXPECT_FALSE(map.FromJSON(std::string("{\"a\":1}\0", 8))) << "text after a zero byte counts";
+}
+
+TEST(JsonReader, ErrorOffsetPointsAtTheFault) {
+    JMap map;
+    EXPECT_FALSE(map.FromJSON(R"({"a":1,"b":?})"));
+    EXPECT_EQ(map.LastErrorOffset(), 11u);
+}
+
+TEST(JsonReader, ScalarTypes) {
+    JMap map;
+    ASSERT_TRUE(map.FromJSON(R"({"n":null,"t":true,"f":false,"s":"x","i":7,"l":5000000000,"d":1.5,"o":{},"a":[]})"));
+    EXPECT_EQ(map.GetType("n"), kTypeNull);
+    EXPECT_EQ(map.GetType("t"), kTypeBool);
+    EXPECT_EQ(map.GetType("s"), kTypeText);
+    EXPECT_EQ(map.GetType("i"), kTypeInt);
+    EXPECT_EQ(map.GetType("l"), kTypeLong);
+    EXPECT_EQ(map.GetType("d"), kTypeDouble);
+    EXPECT_EQ(map.GetType("o"), kTypeMap);
+    EXPECT_EQ(map.GetType("a"), kTypeList);
+    EXPECT_EQ(map.GetType("missing"), kTypeMissing);
+    EXPECT_TRUE(map.GetBool("t"));
+    EXPECT_FALSE(map.GetBool("f"));
+    EXPECT_EQ(map.GetString("t"), "真");
+    EXPECT_EQ(map.GetString("f"), "假");
+    EXPECT_EQ(map.GetString("n"), "");
+    EXPECT_EQ(map.GetInt("l"), 5000000000LL);
+}
+
+TEST(JsonReader, IntegerRanges) {
+    JList list;
+    ASSERT_TRUE(list.FromJSON("[2147483647,-2147483648,2147483648,-2147483649,9223372036854775807,"
+                              "-9223372036854775808,9223372036854775808,-0]"));
+    EXPECT_EQ(list.GetType(1), kTypeInt);
+    EXPECT_EQ(list.GetType(2), kTypeInt);
+    EXPECT_EQ(list.GetType(3), kTypeLong);
+    EXPECT_EQ(list.GetType(4), kTypeLong);
+    EXPECT_EQ(list.GetType(5), kTypeLong);
+    EXPECT_EQ(list.GetInt(6), INT64_MIN);
+    EXPECT_EQ(list.GetType(7), kTypeDouble) << "beyond 64 bits";
+    EXPECT_EQ(list.GetString(7), "9223372036854775808");
+}
+
+TEST(JsonReader, NumbersKeepTheirDigits) {
+    // Whatever a double cannot hold with the same digits comes back unchanged.
+    const char* json = "[123456789012345678901234567890,3.141592653589793238462643383279,-65.613616999999977,"
+                       "1e-400,0.1,2.5e-3,1E+2,1.0,-0.0,12345678901234567,1.7976931348623157e308]";
+    JList list;
+    ASSERT_TRUE(list.FromJSON(json));
+    EXPECT_EQ(list.ToJSON(false), "[123456789012345678901234567890,3.141592653589793238462643383279,"
+                                  "-65.613616999999977,1e-400,0.1,0.0025,100.0,1.0,-0.0,12345678901234567,"
+                                  "1.7976931348623157e+308]");
+    EXPECT_EQ(list.GetType(4), kTypeDouble);
+    EXPECT_EQ(list.GetString(2), "3.141592653589793238462643383279");
+    EXPECT_EQ(list.GetString(5), "0.1");
+    // Beyond the range of a double the reader refuses the document rather than change the number.
+    EXPECT_FALSE(list.FromJSON("[1e400]"));
+    EXPECT_FALSE(list.FromJSON("[-1" + std::string(400, '0') + "]"));
+    EXPECT_EQ(list.Count(), 11);
+}
+
+TEST(JsonReader, DuplicateKeysLastValueAtFirstPlace) {
+    JMap map;
+    ASSERT_TRUE(map.FromJSON(R"({"a":1,"b":2,"a":3})"));
+    EXPECT_EQ(map.ToJSON(false), R"({"a":3,"b":2})");
+    // also in a table large enough to be indexed
+    std::string big = "{";
+    for (int i = 0; i < 100; ++i) big += "\"k" + std::to_string(i) + "\":" + std::to_string(i) + ",";
+    big += "\"k5\":\"again\"}";
+    ASSERT_TRUE(map.FromJSON(big));
+    EXPECT_EQ(map.Count(), 100);
+    EXPECT_EQ(map.GetString("k5"), "again");
+    EXPECT_EQ(map.GetKeys()[5], "k5");
+}
+
+TEST(JsonReader, StringsAndEscapes) {
+    JMap map;
+    ASSERT_TRUE(map.FromJSON(R"({"e":"\"\\\/\b\f\n\r\t","u":"\u4e2d\u6587","p":"\ud83d\ude00","k\u0041":"","z":"a\u0000b"})"));
+    EXPECT_EQ(map.GetString("e"), "\"\\/\b\f\n\r\t");
+    EXPECT_EQ(map.GetString("u"), "中文");
+    EXPECT_EQ(map.GetString("p"), "😀");
+    EXPECT_TRUE(map.Exists("kA"));
+    EXPECT_EQ(map.GetString("z"), std::string("a\0b", 3));
+}
+
+TEST(JsonReader, DeepNestingNeverOverflowsTheStack) {
+    const int depth = 100000;
+    std::string json(depth, '[');
+    json += std::string(depth, ']');
+    JList list;
+    ASSERT_TRUE(list.FromJSON(json));
+    std::string written = list.ToJSON(false);
+    EXPECT_EQ(written, json);
+    // The pretty text grows with the square of the depth; check it on a shallower document.
+    JList shallower;
+    ASSERT_TRUE(shallower.FromJSON(std::string(1000, '[') + std::string(1000, ']')));
+    JList reread;
+    ASSERT_TRUE(reread.FromJSON(shallower.ToJSON(true)));
+    EXPECT_EQ(reread.ToJSON(false), std::string(1000, '[') + std::string(1000, ']'));
+    JList copy = list.BaseClone();
+    list.Clear(); // releasing a deep document must not recurse either
+    EXPECT_EQ(copy.ToJSON(false).size(), json.size());
+
+    std::string objects;
+    for (int i = 0; i < depth; ++i) objects += "{\"a\":";
+    objects += "1" + std::string(depth, '}');
+    JMap map;
+    ASSERT_TRUE(map.FromJSON(objects));
+    EXPECT_EQ(map.ToJSON(false), objects);
+
+    std::string unclosed(depth, '[');
+    EXPECT_FALSE(list.FromJSON(unclosed));
+}
+
+TEST(JsonReader, GbkSource) {
+    JMap map;
+    ASSERT_TRUE(map.FromJSON("{\"\xD6\xD0\":\"\xCE\xC4\"}", "GBK")); // {"中":"文"}
+    EXPECT_EQ(map.GetString("中"), "文");
+}
