@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <vector>
 
 namespace kova {
@@ -54,20 +55,18 @@ private:
         Container* container;
         bool isList;
         std::string key;
+        size_t start; // where this container's values begin on its stack
     };
 
+    // Values of open containers collect on two stacks and move into their
+    // container, sized exactly, when it closes: one allocation per container.
     bool Put(Value value) {
         if (open_.empty()) {
             root_ = std::move(value);
         } else if (open_.back().isList) {
-            open_.back().container->items.push_back(std::move(value));
+            items_.push_back(std::move(value));
         } else {
-            Frame& frame = open_.back();
-            int existing = frame.container->FindMember(frame.key);
-            if (existing >= 0)
-                frame.container->members[existing].value = std::move(value);
-            else
-                frame.container->AppendMember(std::move(frame.key), std::move(value));
+            members_.push_back(Member{std::move(open_.back().key), std::move(value)});
         }
         return true;
     }
@@ -76,17 +75,33 @@ private:
         auto container = std::make_shared<Container>();
         Container* raw = container.get();
         Put(Value::OfContainer(type, std::move(container)));
-        open_.push_back(Frame{raw, type == kTypeList, {}});
+        const bool isList = type == kTypeList;
+        open_.push_back(Frame{raw, isList, {}, isList ? items_.size() : members_.size()});
         return true;
     }
 
     bool Close() {
+        Frame& frame = open_.back();
+        if (frame.isList) {
+            frame.container->items.assign(std::make_move_iterator(items_.begin() + frame.start),
+                                          std::make_move_iterator(items_.end()));
+            items_.resize(frame.start);
+        } else {
+            auto& members = frame.container->members;
+            members.reserve(members_.size() - frame.start);
+            // Of duplicate keys the last value wins, at the first key's place.
+            for (size_t i = frame.start; i < members_.size(); ++i)
+                frame.container->SetMember(std::move(members_[i].key), std::move(members_[i].value));
+            members_.resize(frame.start);
+        }
         open_.pop_back();
         return true;
     }
 
     Value& root_;
     std::vector<Frame> open_;
+    std::vector<Member> members_;
+    std::vector<Value> items_;
 };
 
 constexpr unsigned kReadFlags =

@@ -1,6 +1,7 @@
 // Number and display texts of values.
 #include "kova/JsonText.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -9,30 +10,47 @@ namespace kova {
 namespace {
 
 // A decimal number as sign, significant digits and exponent: value = 0.digits × 10^exponent.
+// Only up to 17 significant digits are kept: no double needs more, so a number
+// with more can never equal a double's shortest text.
 struct Decimal {
     bool negative = false;
-    std::string digits;
+    char digits[18] = {};
+    int count = 0;
     long long exponent = 0;
     bool valid = true;
-    bool operator==(const Decimal&) const = default;
+    bool operator==(const Decimal& o) const {
+        return valid && o.valid && negative == o.negative && count == o.count && exponent == o.exponent &&
+               std::equal(digits, digits + count, o.digits);
+    }
 };
 
 Decimal Normalize(std::string_view text) {
     Decimal d;
     size_t i = 0;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) d.negative = text[i++] == '-';
-    long long point = -1;
+    long long point = -1, position = 0, firstDigit = -1;
+    int zeros = 0; // zeros seen after the last non-zero digit
     for (; i < text.size(); ++i) {
         char c = text[i];
         if (c == '.' && point < 0) {
-            point = static_cast<long long>(d.digits.size());
-        } else if (c >= '0' && c <= '9') {
-            d.digits += c;
-        } else {
-            break;
+            point = position;
+            continue;
         }
+        if (c < '0' || c > '9') break;
+        ++position;
+        if (c == '0') {
+            if (firstDigit >= 0) ++zeros;
+            continue;
+        }
+        if (firstDigit < 0) firstDigit = position - 1;
+        if (d.count + zeros + 1 > 17) {
+            d.valid = false;
+            return d;
+        }
+        for (; zeros > 0; --zeros) d.digits[d.count++] = '0';
+        d.digits[d.count++] = c;
     }
-    if (point < 0) point = static_cast<long long>(d.digits.size());
+    if (point < 0) point = position;
     long long exponent = 0;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
         ++i;
@@ -42,16 +60,9 @@ Decimal Normalize(std::string_view text) {
     } else if (i != text.size()) {
         d.valid = false;
     }
-    size_t lead = d.digits.find_first_not_of('0');
-    if (lead == std::string::npos) {
-        d.digits.clear();
-        return d;
-    }
-    d.digits.erase(0, lead);
-    point -= static_cast<long long>(lead);
-    d.digits.erase(d.digits.find_last_not_of('0') + 1);
+    if (d.count == 0) return d; // zero, with its sign
     if (exponent > (1LL << 60) || exponent < -(1LL << 60)) d.valid = false;
-    d.exponent = point + exponent;
+    d.exponent = point - firstDigit + exponent;
     return d;
 }
 
@@ -61,9 +72,38 @@ std::string Shortest(double v) {
     return ec == std::errc() ? std::string(buffer, end) : std::string();
 }
 
+// Up to 15 significant digits survive a trip through a double unchanged, as
+// long as the exponent stays well inside the normal range.
+bool FitsDoublePrecision(std::string_view text) {
+    int significant = 0, pending = 0; // pending: zeros that count only if a digit follows
+    bool started = false;
+    size_t i = 0;
+    for (; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '-' || c == '.') continue;
+        if (c < '0' || c > '9') break;
+        if (c == '0') {
+            if (started) ++pending;
+            continue;
+        }
+        started = true;
+        significant += pending + 1;
+        pending = 0;
+    }
+    if (significant > 15) return false;
+    if (i < text.size()) { // exponent part
+        int exponent = 0;
+        auto [end, ec] = std::from_chars(text.data() + i + 1 + (text[i + 1] == '+'), text.data() + text.size(), exponent);
+        (void)end;
+        if (ec != std::errc() || exponent > 250 || exponent < -250) return false;
+    }
+    return text.size() < 250;
+}
+
 } // namespace
 
 bool SameDecimal(std::string_view text, double v) {
+    if (FitsDoublePrecision(text)) return true;
     Decimal a = Normalize(text);
     return a.valid && a == Normalize(Shortest(v));
 }

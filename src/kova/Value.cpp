@@ -192,6 +192,16 @@ Value& Container::SetMember(std::string_view key, Value value) {
     return members.back().value;
 }
 
+Value& Container::SetMember(std::string&& key, Value value) {
+    int found = FindMember(key);
+    if (found >= 0) {
+        members[found].value = std::move(value);
+        return members[found].value;
+    }
+    AppendMember(std::move(key), std::move(value));
+    return members.back().value;
+}
+
 void Container::AppendMember(std::string key, Value value) {
     members.push_back(Member{std::move(key), std::move(value)});
     if (!index.Empty() || members.size() >= KeyIndex::kMinMembers)

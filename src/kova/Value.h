@@ -108,6 +108,7 @@ struct Container {
     int FindMember(std::string_view key) const;
     // Adds a member, or replaces the value of an existing one in its place.
     Value& SetMember(std::string_view key, Value value);
+    Value& SetMember(std::string&& key, Value value);
     void AppendMember(std::string key, Value value); // caller knows the key is new
     void Clear();
 };

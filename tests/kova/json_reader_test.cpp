@@ -162,7 +162,8 @@ TEST(JsonReader, DeepNestingNeverOverflowsTheStack) {
 
     std::string objects;
     for (int i = 0; i < depth; ++i) objects += "{\"a\":";
-    objects += "1" + std::string(depth, '}');
+    objects += '1';
+    objects.append(depth, '}');
     JMap map;
     ASSERT_TRUE(map.FromJSON(objects));
     EXPECT_EQ(map.ToJSON(false), objects);

@@ -11,7 +11,11 @@ std::string Show(std::string_view path) {
     std::vector<PathSegment> segments;
     if (!ParseNodePath(path, segments)) return "FAIL";
     std::string out;
-    for (const auto& s : segments) out += (out.empty() ? "" : "|") + std::string(s.kind == PathSegment::Key ? "k:" : "i:") + s.text;
+    for (const auto& s : segments) {
+        if (!out.empty()) out += '|';
+        out += s.kind == PathSegment::Key ? "k:" : "i:";
+        out += s.text;
+    }
     return out;
 }
 } // namespace
