@@ -148,7 +148,9 @@ bool Collection::GetList(std::string_view key, JList& receiver) const {
     return true;
 }
 
-bool Collection::Exists(std::string_view key) const { return Find(key) != nullptr; }
+bool Collection::Exists(std::string_view key) const {
+    return Find(key) != nullptr;
+}
 
 bool Collection::SetString(std::string_view key, std::string_view text) {
     return Setter(key, Value::Text(std::string(text)));
@@ -161,7 +163,9 @@ bool Collection::Setter(std::string_view key, Value value) {
     return true;
 }
 
-bool Collection::SetList(std::string_view key, const JList& list) { return Setter(key, list.AsValue()); }
+bool Collection::SetList(std::string_view key, const JList& list) {
+    return Setter(key, list.AsValue());
+}
 
 int Collection::Count() const {
     return static_cast<int>(type_ == kTypeMap ? data_->members.size() : data_->items.size());

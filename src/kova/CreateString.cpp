@@ -16,13 +16,27 @@ std::string CreateString(std::string_view pattern, std::initializer_list<std::st
             const char next = pattern[i + 1];
             const char* escaped = nullptr;
             switch (next) {
-            case 'r': escaped = "\r"; break;
-            case 'n': escaped = "\n"; break;
-            case 't': escaped = "\t"; break;
-            case '\'': escaped = "'"; break;
-            case '{': escaped = "{"; break;
-            case '}': escaped = "}"; break;
-            case '\\': escaped = "\\"; break;
+            case 'r':
+                escaped = "\r";
+                break;
+            case 'n':
+                escaped = "\n";
+                break;
+            case 't':
+                escaped = "\t";
+                break;
+            case '\'':
+                escaped = "'";
+                break;
+            case '{':
+                escaped = "{";
+                break;
+            case '}':
+                escaped = "}";
+                break;
+            case '\\':
+                escaped = "\\";
+                break;
             }
             if (escaped) {
                 out += escaped;

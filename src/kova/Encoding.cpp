@@ -82,10 +82,14 @@ size_t DecodeUtf8(std::string_view s, size_t i, uint32_t& cp) {
     size_t length;
     uint32_t min;
     if (c < 0xC2) return 0;
-    if (c < 0xE0) length = 2, cp = c & 0x1F, min = 0x80;
-    else if (c < 0xF0) length = 3, cp = c & 0x0F, min = 0x800;
-    else if (c < 0xF5) length = 4, cp = c & 0x07, min = 0x10000;
-    else return 0;
+    if (c < 0xE0)
+        length = 2, cp = c & 0x1F, min = 0x80;
+    else if (c < 0xF0)
+        length = 3, cp = c & 0x0F, min = 0x800;
+    else if (c < 0xF5)
+        length = 4, cp = c & 0x07, min = 0x10000;
+    else
+        return 0;
     if (i + length > s.size()) return 0;
     for (size_t k = 1; k < length; ++k) {
         unsigned char t = s[i + k];

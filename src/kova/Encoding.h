@@ -32,4 +32,15 @@ std::string CanonicalEncodingName(std::string_view name);
 std::u16string Utf8ToUtf16(std::string_view utf8);
 std::string Utf16ToUtf8(std::u16string_view utf16);
 
+#ifdef _WIN32
+// Win32 wide text (UTF-16 in wchar_t).
+inline std::wstring Utf8ToWide(std::string_view utf8) {
+    std::u16string u = Utf8ToUtf16(utf8);
+    return std::wstring(u.begin(), u.end());
+}
+inline std::string WideToUtf8(std::wstring_view wide) {
+    return Utf16ToUtf8(std::u16string_view(reinterpret_cast<const char16_t*>(wide.data()), wide.size()));
+}
+#endif
+
 } // namespace kova

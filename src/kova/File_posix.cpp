@@ -39,8 +39,10 @@ bool WriteFileBytes(std::string_view path, std::string_view bytes) {
     bool ok = true;
     for (size_t done = 0; ok && done < bytes.size();) {
         ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) ok = false;
-        else done += n;
+        if (n <= 0)
+            ok = false;
+        else
+            done += n;
     }
     ok = ok && fsync(fd) == 0;
     ok = close(fd) == 0 && ok;

@@ -7,19 +7,11 @@
 
 namespace kova {
 
-namespace {
-
-std::wstring Wide(std::string_view utf8) {
-    std::u16string u = Utf8ToUtf16(utf8);
-    return std::wstring(u.begin(), u.end());
-}
-
-} // namespace
-
 bool ReadFileBytes(std::string_view path, std::string& bytes) {
     bytes.clear();
-    HANDLE file = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    HANDLE file =
+        CreateFileW(Utf8ToWide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER size{};
     if (GetFileSizeEx(file, &size)) bytes.reserve(static_cast<size_t>(size.QuadPart));
@@ -40,7 +32,7 @@ bool ReadFileBytes(std::string_view path, std::string& bytes) {
 }
 
 bool WriteFileBytes(std::string_view path, std::string_view bytes) {
-    const std::wstring target = Wide(path);
+    const std::wstring target = Utf8ToWide(path);
     const std::wstring temporary = target + L".tmp~";
     HANDLE file =
         CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -61,7 +53,7 @@ bool WriteFileBytes(std::string_view path, std::string_view bytes) {
 }
 
 bool FileExists(std::string_view path) {
-    DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+    DWORD attributes = GetFileAttributesW(Utf8ToWide(path).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -77,7 +69,7 @@ std::string PathGetCurrentDir() {
         buffer.resize(buffer.size() * 2);
     }
     buffer.erase(buffer.find_last_of(L"\\/"));
-    return Utf16ToUtf8(std::u16string(buffer.begin(), buffer.end()));
+    return WideToUtf8(buffer);
 }
 
 } // namespace kova

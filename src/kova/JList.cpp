@@ -51,7 +51,9 @@ std::string JList::GetBin(int position) const {
     return v && (v->Type() == kTypeBytes || IsTextType(v->Type())) ? v->Str() : std::string();
 }
 
-bool JList::Exists(int position) const { return FindAt(position) != nullptr; }
+bool JList::Exists(int position) const {
+    return FindAt(position) != nullptr;
+}
 
 bool JList::SetString(int position, std::string_view text) {
     return Setter(position, Value::Text(std::string(text)));
@@ -64,13 +66,21 @@ bool JList::Setter(int position, Value value) {
     return true;
 }
 
-bool JList::SetList(int position, const JList& list) { return Setter(position, list.AsValue()); }
+bool JList::SetList(int position, const JList& list) {
+    return Setter(position, list.AsValue());
+}
 
-void JList::AppendString(std::string_view text) { Appender(Value::Text(std::string(text))); }
+void JList::AppendString(std::string_view text) {
+    Appender(Value::Text(std::string(text)));
+}
 
-void JList::AppendBin(std::string_view bytes) { Appender(Value::Bytes(std::string(bytes))); }
+void JList::AppendBin(std::string_view bytes) {
+    Appender(Value::Bytes(std::string(bytes)));
+}
 
-void JList::Appender(Value value) { Writable().items.push_back(std::move(value)); }
+void JList::Appender(Value value) {
+    Writable().items.push_back(std::move(value));
+}
 
 bool JList::Insertter(int position, Value value) {
     auto& items = Writable().items;

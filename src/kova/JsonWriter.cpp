@@ -52,14 +52,29 @@ void AppendQuoted(std::string& out, std::string_view s, bool escapeUnicode) {
             }
         } else {
             switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\b': out += "\\b"; break;
-            case '\f': out += "\\f"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
-            default: AppendUnicodeEscape(out, c);
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\b':
+                out += "\\b";
+                break;
+            case '\f':
+                out += "\\f";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
+            default:
+                AppendUnicodeEscape(out, c);
             }
         }
         i += length;
@@ -127,16 +142,28 @@ private:
 
     void WriteValue(const Value& v) {
         switch (v.Type()) {
-        case kTypeNull: out_ += "null"; break;
-        case kTypeBool: out_ += v.AsBool() ? "true" : "false"; break;
+        case kTypeNull:
+            out_ += "null";
+            break;
+        case kTypeBool:
+            out_ += v.AsBool() ? "true" : "false";
+            break;
         case kTypeInt:
         case kTypeLong:
         case kTypeDouble:
-        case kTypeFloat: out_ += NumberText(v, options_.decimals); break;
-        case kTypeBytes: AppendQuoted(out_, Base64(v.Str()), false); break;
+        case kTypeFloat:
+            out_ += NumberText(v, options_.decimals);
+            break;
+        case kTypeBytes:
+            AppendQuoted(out_, Base64(v.Str()), false);
+            break;
         case kTypeMap:
-        case kTypeList: Open(v); break;
-        default: AppendQuoted(out_, v.Str(), options_.escapeUnicode); break;
+        case kTypeList:
+            Open(v);
+            break;
+        default:
+            AppendQuoted(out_, v.Str(), options_.escapeUnicode);
+            break;
         }
     }
 

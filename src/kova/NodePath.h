@@ -14,7 +14,9 @@ struct PathSegment {
     std::string text; // escapes removed
 };
 
-inline bool IsPathText(std::string_view text) { return text.size() >= 2 && text[0] == '/' && text[1] == '/'; }
+inline bool IsPathText(std::string_view text) {
+    return text.size() >= 2 && text[0] == '/' && text[1] == '/';
+}
 
 // Splits a path into segments. A text that does not begin with "//" is one
 // literal key. Between segments "." is skipped and "[" opens an index; inside a

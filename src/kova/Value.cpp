@@ -124,7 +124,7 @@ bool Value::AsBool() const {
 int KeyIndex::Find(const std::vector<Member>& members, std::string_view key) const {
     if (slots_.empty()) return -1;
     size_t mask = slots_.size() - 1;
-    for (size_t slot = std::hash<std::string_view>{}(key) & mask;; slot = (slot + 1) & mask) {
+    for (size_t slot = std::hash<std::string_view>{}(key)&mask;; slot = (slot + 1) & mask) {
         uint32_t entry = slots_[slot];
         if (entry == 0) return -1;
         if (members[entry - 1].key == key) return static_cast<int>(entry - 1);

@@ -26,8 +26,12 @@ enum TypeCode : int32_t {
     kTypeWideText = 96,
 };
 
-inline bool IsContainerType(int32_t type) { return type == kTypeMap || type == kTypeList; }
-inline bool IsTextType(int32_t type) { return type == kTypeText || type == kTypeWideText; }
+inline bool IsContainerType(int32_t type) {
+    return type == kTypeMap || type == kTypeList;
+}
+inline bool IsTextType(int32_t type) {
+    return type == kTypeText || type == kTypeWideText;
+}
 
 struct Container;
 using ContainerPtr = std::shared_ptr<Container>;
@@ -47,9 +51,9 @@ public:
     static Value OfContainer(int32_t type, ContainerPtr container);
 
     int32_t Type() const { return type_; }
-    int64_t AsInt() const;    // integers; doubles truncated; booleans 0/1; texts parsed
-    double AsDouble() const;  // numbers; otherwise 0
-    bool AsBool() const;      // booleans; numbers non-zero; texts "true"/"真"
+    int64_t AsInt() const;                           // integers; doubles truncated; booleans 0/1; texts parsed
+    double AsDouble() const;                         // numbers; otherwise 0
+    bool AsBool() const;                             // booleans; numbers non-zero; texts "true"/"真"
     const std::string& Str() const { return text_; } // text, bytes, or a number's kept source text
     bool KeepsSourceText() const { return keepsText_; }
     const ContainerPtr& Children() const { return container_; }

@@ -7,7 +7,8 @@ using namespace kova;
 
 TEST(CreateString, FillsArguments) {
     EXPECT_EQ(CreateString("KOVA.Json助手{1}", {"1.2.1"}), "KOVA.Json助手1.2.1");
-    EXPECT_EQ(CreateString("{1}.{2} ({3}{5}{4})", {"键值表", "取文本", "“", "”", "//name"}), "键值表.取文本 (“//name”)");
+    EXPECT_EQ(CreateString("{1}.{2} ({3}{5}{4})", {"键值表", "取文本", "“", "”", "//name"}),
+              "键值表.取文本 (“//name”)");
     EXPECT_EQ(CreateString("{2}{1}{2}", {"a", "b"}), "bab");
     EXPECT_EQ(CreateString("[{1}] {3}|", {"7"}), "[7] |") << "a missing argument is empty";
     EXPECT_EQ(CreateString("{10}", {"1", "2", "3", "4", "5", "6", "7", "8", "9", "ten"}), "ten");

@@ -9,7 +9,8 @@ namespace {
 const std::string kUtf8 = "JSON 中文：汉字，“引号”";
 // The same text in code page 936.
 const std::string kGbk = "JSON \xD6\xD0\xCE\xC4\xA3\xBA\xBA\xBA\xD7\xD6\xA3\xAC\xA1\xB0\xD2\xFD\xBA\xC5\xA1\xB1";
-const std::string kUtf16Le = std::string("J\0S\0O\0N\0 \0\x2D\x4E\x87\x65\x1A\xFF\x49\x6C\x57\x5B\x0C\xFF\x1C\x20\x15\x5F\xF7\x53\x1D\x20", 30);
+const std::string kUtf16Le =
+    std::string("J\0S\0O\0N\0 \0\x2D\x4E\x87\x65\x1A\xFF\x49\x6C\x57\x5B\x0C\xFF\x1C\x20\x15\x5F\xF7\x53\x1D\x20", 30);
 } // namespace
 
 TEST(Encoding, ConvertsBetweenEncodings) {
@@ -36,7 +37,11 @@ TEST(Encoding, CharactersOutsideGbk) {
 }
 
 TEST(Encoding, InvalidBytesAreReplaced) {
-    EXPECT_EQ(ConvertStringEncoding("a\xFF" "b", "UTF-8", "UTF-8"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(ConvertStringEncoding("a\xFF"
+                                    "b",
+                                    "UTF-8", "UTF-8"),
+              "a\xEF\xBF\xBD"
+              "b");
     std::string fromGbk = ConvertStringEncoding("\xD6\xD0\xFF", "GBK", "UTF-8");
     EXPECT_EQ(fromGbk.substr(0, 3), "中");
     EXPECT_TRUE(IsValidUtf8(fromGbk));
@@ -63,8 +68,8 @@ TEST(Encoding, Detection) {
 TEST(Encoding, Utf8Validation) {
     EXPECT_TRUE(IsValidUtf8("plain"));
     EXPECT_TRUE(IsValidUtf8("中文😀"));
-    EXPECT_FALSE(IsValidUtf8("\xC0\x80"));      // overlong
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));  // surrogate
+    EXPECT_FALSE(IsValidUtf8("\xC0\x80"));         // overlong
+    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));     // surrogate
     EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80")); // beyond U+10FFFF
-    EXPECT_FALSE(IsValidUtf8("\xE4\xB8"));      // cut short
+    EXPECT_FALSE(IsValidUtf8("\xE4\xB8"));         // cut short
 }

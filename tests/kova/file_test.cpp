@@ -13,8 +13,9 @@ namespace {
 class FileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("kova-file-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ = fs::temp_directory_path() /
+               ("kova-file-test-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }
@@ -28,7 +29,9 @@ TEST_F(FileTest, ReadStringFileDetectsTheEncoding) {
     ASSERT_TRUE(WriteFileBytes(Path("gbk.json"), "{\"\xD6\xD0\":1}"));
     ASSERT_TRUE(WriteFileBytes(Path("utf8.json"), "{\"中\":1}"));
     ASSERT_TRUE(WriteFileBytes(Path("bom.json"), "\xEF\xBB\xBF{\"中\":1}"));
-    ASSERT_TRUE(WriteFileBytes(Path("utf16.json"), std::string("\xFF\xFE{\0\"\0\x2D\x4E\"\0:\0" "1\0}\0", 16)));
+    ASSERT_TRUE(WriteFileBytes(Path("utf16.json"), std::string("\xFF\xFE{\0\"\0\x2D\x4E\"\0:\0"
+                                                               "1\0}\0",
+                                                               16)));
     for (const char* name : {"gbk.json", "utf8.json", "bom.json", "utf16.json"})
         EXPECT_EQ(ReadStringFile(Path(name)), "{\"中\":1}") << name;
     EXPECT_EQ(ReadStringFile(Path("missing.json")), "");

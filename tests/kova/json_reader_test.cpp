@@ -46,9 +46,9 @@ TEST(JsonReader, FailureKeepsThePreviousContent) {
         "{\"a\":\"tab\there\"}",
         "{\"a\":\"line\nbreak\"}",
         R"({"a":1 /* comment */})",
-        "{\"a\":\"\xC3\x28\"}",   // invalid UTF-8
+        "{\"a\":\"\xC3\x28\"}",     // invalid UTF-8
         "{\"a\":\"\xED\xA0\x80\"}", // encoded surrogate
-        "\xEF\xBB\xBF{}", // a byte-order mark is not JSON
+        "\xEF\xBB\xBF{}",           // a byte-order mark is not JSON
         R"({"a":[1,2})",
         R"({"a":1]})",
     };
@@ -134,7 +134,8 @@ TEST(JsonReader, DuplicateKeysLastValueAtFirstPlace) {
 
 TEST(JsonReader, StringsAndEscapes) {
     JMap map;
-    ASSERT_TRUE(map.FromJSON(R"({"e":"\"\\\/\b\f\n\r\t","u":"\u4e2d\u6587","p":"\ud83d\ude00","k\u0041":"","z":"a\u0000b"})"));
+    ASSERT_TRUE(
+        map.FromJSON(R"({"e":"\"\\\/\b\f\n\r\t","u":"\u4e2d\u6587","p":"\ud83d\ude00","k\u0041":"","z":"a\u0000b"})"));
     EXPECT_EQ(map.GetString("e"), "\"\\/\b\f\n\r\t");
     EXPECT_EQ(map.GetString("u"), "中文");
     EXPECT_EQ(map.GetString("p"), "😀");

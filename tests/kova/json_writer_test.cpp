@@ -1,7 +1,7 @@
 // Writing JSON: the exact pretty and compact layouts, escaping, options, round trips.
+#include "kova/File.h"
 #include "kova/JList.h"
 #include "kova/JMap.h"
-#include "kova/File.h"
 
 #include <gtest/gtest.h>
 
@@ -101,7 +101,8 @@ TEST_P(BenchDocuments, RoundTripIsExact) {
     EXPECT_EQ(fromCompact.GetKeys(), map.GetKeys());
 }
 
-INSTANTIATE_TEST_SUITE_P(SharedData, BenchDocuments, ::testing::Values("canada.json", "citm_catalog.json", "twitter.json"));
+INSTANTIATE_TEST_SUITE_P(SharedData, BenchDocuments,
+                         ::testing::Values("canada.json", "citm_catalog.json", "twitter.json"));
 
 TEST(JsonWriter, CanadaNumbersKeepTheirDigits) {
     std::string text;

@@ -38,11 +38,11 @@ TEST(NodePath, ParsesSegments) {
         {"//[3", "i:3"},
         {"//", "FAIL"},
         {"//...", "FAIL"},
-        {"//a\\", "k:a"},   // a lone backslash at the end ends the path
+        {"//a\\", "k:a"}, // a lone backslash at the end ends the path
         {"//\\", "FAIL"},
         {"//中文.名字", "k:中文|k:名字"},
         {"////odd", "k://odd"},
-        {"a.b", "k:a.b"},   // no "//": one literal key
+        {"a.b", "k:a.b"}, // no "//": one literal key
         {"", "k:"},
         {"/a", "k:/a"},
         {"//a]b", "k:a|k:b"},

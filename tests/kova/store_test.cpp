@@ -75,11 +75,12 @@ TEST(Store, SettingByPathCreatesEnclosingTables) {
     JMap settings;
     ASSERT_TRUE(settings.Setter("//Form.Status", Value::Integer(3)));
     ASSERT_TRUE(settings.SetList("//Form.Position", CreateStoreList({Value::Integer(10), Value::Integer(20),
-                                                                      Value::Integer(800), Value::Integer(600)})));
+                                                                     Value::Integer(800), Value::Integer(600)})));
     ASSERT_TRUE(settings.SetString("//Source.Web", "http://127.0.0.1/"));
     ASSERT_TRUE(settings.Setter("//ExpandAll", Value::Boolean(true)));
-    EXPECT_EQ(settings.ToJSON(false, false, kKeyOrderAscending),
-              R"({"ExpandAll":true,"Form":{"Position":[10,20,800,600],"Status":3},"Source":{"Web":"http://127.0.0.1/"}})");
+    EXPECT_EQ(
+        settings.ToJSON(false, false, kKeyOrderAscending),
+        R"({"ExpandAll":true,"Form":{"Position":[10,20,800,600],"Status":3},"Source":{"Web":"http://127.0.0.1/"}})");
     JList position;
     ASSERT_TRUE(settings.GetList("//Form.Position", position));
     EXPECT_EQ(position.GetInt(3), 800);
@@ -94,7 +95,8 @@ TEST(Store, SettingByPathCreatesEnclosingTables) {
     ASSERT_TRUE(settings.SetString("//L[2]", "second"));
     ASSERT_TRUE(settings.SetString("//L[1]", "FIRST"));
     EXPECT_FALSE(settings.SetString("//L[5]", "gap"));
-    EXPECT_EQ(settings.ToJSON(false, false, kKeyOrderNone), R"({"Form":{"Status":0},"Source":{"Web":"http://127.0.0.1/"},"ExpandAll":true,"L":["FIRST","second"]})");
+    EXPECT_EQ(settings.ToJSON(false, false, kKeyOrderNone),
+              R"({"Form":{"Status":0},"Source":{"Web":"http://127.0.0.1/"},"ExpandAll":true,"L":["FIRST","second"]})");
     EXPECT_FALSE(settings.SetString("//", "x"));
     JList list;
     EXPECT_FALSE(list.SetString("//k", "x")) << "a list has no keys";
