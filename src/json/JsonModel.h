@@ -1,0 +1,21 @@
+// The parsed document: an object root, an array root and which of them holds it.
+#pragma once
+
+#include "kova/JList.h"
+#include "kova/JMap.h"
+
+#include <cstdint>
+
+namespace kova::json {
+
+enum RootKind : int32_t { kRootNone = 0, kRootObject = 11, kRootArray = 12 };
+
+// Both roots live for the whole run. Only the one matching kind is meaningful;
+// the other keeps whatever it held before. Readers test kind first.
+struct JsonModel {
+    int32_t kind = kRootNone;
+    JMap object;
+    JList array;
+};
+
+} // namespace kova::json
