@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace kova::json {
+namespace vivu {
 
 enum RootKind : int32_t { kRootNone = 0, kRootObject = 11, kRootArray = 12 };
 
@@ -14,8 +14,8 @@ enum RootKind : int32_t { kRootNone = 0, kRootObject = 11, kRootArray = 12 };
 // the other keeps whatever it held before. Readers test kind first.
 struct JsonModel {
     int32_t kind = kRootNone;
-    JMap object;
-    JList array;
+    kova::JMap object;
+    kova::JList array;
 };
 
-} // namespace kova::json
+} // namespace vivu
