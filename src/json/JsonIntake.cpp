@@ -1,0 +1,74 @@
+// Parsing, loading and rewriting the editor's JSON.
+#include "json/JsonIntake.h"
+
+#include "kova/Encoding.h"
+
+#include <new>
+
+namespace vivu {
+
+int32_t DetectRootKind(std::string_view bytes) {
+    for (char c : bytes) {
+        if (c == '\r' || c == '\n' || c == '\t' || c == ' ') continue;
+        if (c == '[') return kRootArray;
+        if (c == '{') return kRootObject;
+        return kRootNone;
+    }
+    return kRootNone;
+}
+
+std::string JsonIntake::ReadEditorText(std::string_view targetEncoding) {
+    std::string bytes = editor_.GetText(editor_.GetLength() + 1);
+    if (kova::CanonicalEncodingName(targetEncoding) == "UTF-8") return bytes; // the editor holds UTF-8
+    return kova::ConvertStringEncoding(bytes, "UTF-8", targetEncoding);
+}
+
+bool JsonIntake::ParseJson(std::string& error, bool showMessage) {
+    const std::string bytes = ReadEditorText("UTF-8");
+    model_.kind = DetectRootKind(bytes);
+    bool ok = false;
+    if (model_.kind == kRootArray) {
+        ok = model_.array.FromJSON(bytes, "UTF-8");
+        if (!ok) error = kArrayLoadFailed;
+    } else if (model_.kind == kRootObject) {
+        ok = model_.object.FromJSON(bytes, "UTF-8");
+        if (!ok) error = kObjectLoadFailed;
+    } else {
+        error = kUnknownJsonType;
+    }
+    if (!ok) {
+        model_.kind = kRootNone;
+        if (showMessage) reporter_.ShowFailure(error, kLoadFailedTitle);
+    }
+    return ok;
+}
+
+bool JsonIntake::LoadEditorText(std::string_view text, std::string& error, bool parse) {
+    editor_.BeginUndoAction();
+    editor_.ClearAll();
+    editor_.AddText(text);
+    editor_.EndUndoAction();
+    return parse ? ParseJson(error, false) : true;
+}
+
+void JsonIntake::RewriteJson(int mode) {
+    std::string error;
+    if (!ParseJson(error, true)) return;
+    const bool pretty = (mode & 1) == 0;
+    std::string text;
+    try {
+        if (model_.kind == kRootObject)
+            text = model_.object.ToJSON(pretty, false);
+        else if (model_.kind == kRootArray)
+            text = model_.array.ToJSON(pretty, false);
+        else
+            return;
+    } catch (const std::bad_alloc&) {
+        // A pretty text grows with the square of the nesting depth; keep the user's text.
+        reporter_.ShowFailure(kOutOfMemory, kLoadFailedTitle);
+        return;
+    }
+    LoadEditorText(text, error, true);
+}
+
+} // namespace vivu
