@@ -1,0 +1,25 @@
+// Creation and teardown order of the process-wide objects.
+#include "app/ProcessObjects.h"
+
+namespace vivu {
+
+void ProcessObjects::Create() {
+    mainEditor = std::make_unique<CodeEditor>(component); // loads scintilla.dll
+    model = std::make_unique<JsonModel>();
+    settings = std::make_unique<kova::JMap>();
+    viewEditor = std::make_unique<CodeEditor>(component);
+    webClient = std::make_unique<kova::HTTPWebClient>();
+}
+
+void ProcessObjects::TearDown() {
+    mainEditor.reset();
+    model.reset();
+    viewRequest.text.clear();
+    settings.reset();
+    viewEditor.reset();
+    settingsPath.clear();
+    bufferPath.clear();
+    webClient.reset();
+}
+
+} // namespace vivu

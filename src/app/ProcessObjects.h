@@ -1,0 +1,44 @@
+// The objects that live as long as the process, created and torn down in a fixed order.
+#pragma once
+
+#include "editor/CodeEditor.h"
+#include "editor/EditorComponent.h"
+#include "kova/HTTPWebClient.h"
+#include "kova/JMap.h"
+#include "json/JsonModel.h"
+
+#include <memory>
+#include <string>
+
+namespace vivu {
+
+// What the content view window shows next.
+struct ViewRequest {
+    std::string text;
+    bool styled = false;
+};
+
+struct ProcessObjects {
+    EditorComponent component; // the program's module and the loaded scintilla.dll
+
+    std::unique_ptr<CodeEditor> mainEditor;
+    std::unique_ptr<JsonModel> model;
+    std::unique_ptr<kova::JMap> settings;
+    std::unique_ptr<CodeEditor> viewEditor;
+    std::unique_ptr<kova::HTTPWebClient> webClient;
+
+    std::string settingsPath;
+    std::string bufferPath;
+    ViewRequest viewRequest;
+
+    ProcessObjects() = default;
+    ProcessObjects(const ProcessObjects&) = delete;
+    ProcessObjects& operator=(const ProcessObjects&) = delete;
+    ~ProcessObjects() { TearDown(); }
+
+    void Create();
+    // In creation order, not in reverse: the editors go before the document they show.
+    void TearDown();
+};
+
+} // namespace vivu

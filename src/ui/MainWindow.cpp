@@ -1,0 +1,428 @@
+// The main window: creation handler, message dispatch and the command handlers.
+#include "ui/MainWindow.h"
+
+#include "editor/EditorStyle.h"
+#include "kova/CreateString.h"
+#include "kova/Encoding.h"
+#include "ui/Clipboard.h"
+
+#include <Scintilla.h>
+#include <commctrl.h>
+#include <richedit.h>
+
+namespace vivu {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"KovaVivuDiveziMain";
+constexpr UINT_PTR kForwardId = 0x4B4D;
+
+// Commands of the editor menu, in menu order (0 is the separator).
+struct MenuItem {
+    const char* caption;
+    unsigned message;
+};
+constexpr MenuItem kEditorMenu[] = {
+    {"撤销(&Z)", SCI_UNDO},  {"重复(&Y)", SCI_REDO},  {nullptr, 0}, {"剪切(&X)", SCI_CUT}, {"复制(&C)", SCI_COPY},
+    {"粘贴(&V)", SCI_PASTE}, {"删除(&D)", SCI_CLEAR},
+};
+constexpr int kMenuFirstId = 2000;
+constexpr int kLeftToolbarFirstId = 3000;
+constexpr int kRightToolbarFirstId = 3100;
+
+int Index(MainControl id) {
+    return static_cast<int>(id) - 100;
+}
+
+} // namespace
+
+MainWindow::MainWindow(ProcessObjects& objects)
+    : objects_(objects), intake_(*objects.mainEditor, *objects.model, *this) {}
+
+MainWindow::~MainWindow() {
+    if (editorMenu_) DestroyMenu(editorMenu_);
+}
+
+HWND MainWindow::Control(MainControl id) const {
+    if (id == MainControl::Window) return window_;
+    const int i = Index(id);
+    return i >= 0 && i < static_cast<int>(controls_.size()) ? controls_[i] : nullptr;
+}
+
+bool MainWindow::Create(int showCommand) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    wc.lpszClassName = kClassName;
+    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+    RegisterClassExW(&wc);
+    const std::wstring caption = kova::Utf8ToWide(kMainCaptionTemplate);
+    window_ = CreateWindowExW(0, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, kMainLeft,
+                              kMainTop, kMainWidth, kMainHeight, nullptr, nullptr, wc.hInstance, this);
+    if (!window_) return false;
+    ShowWindow(window_, showCommand);
+    UpdateWindow(window_);
+    return true;
+}
+
+// Creation handler: runs once while the window is being created, before it is shown.
+void MainWindow::OnCreate() {
+    BuildControls();
+    SetWindowTextW(window_, kova::Utf8ToWide(kova::CreateString(kMainCaptionTemplate, {kVersion})).c_str());
+    SetText(MainControl::标签_标题, kova::CreateString("{1}", {kProductName}));
+    // The title label and the canvas paint on COLOR_BTNFACE (see OnControlColour).
+    CreateEditorMenu();
+    CreateJsonEditor(*objects_.mainEditor, Control(MainControl::标签_编辑框), [this](const EditorEvent&) {
+        ShowEditorMenu();
+        return 0;
+    });
+
+    // The code box: "YaHei Consolas Hybrid", 10 points, grey.
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof(format);
+    format.dwMask = CFM_FACE | CFM_SIZE | CFM_COLOR;
+    format.yHeight = 10 * 20;
+    format.crTextColor = RGB(96, 96, 96);
+    wcscpy(format.szFaceName, L"YaHei Consolas Hybrid");
+    SendMessageW(Control(MainControl::编辑框_结果), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
+    FitEditor();
+
+    kova::HTTPWebClient& web = *objects_.webClient;
+    web.SetSSLVerify(0, false);
+    web.SetupTimeout(15, 60);
+    web.SetIgoneHTTPErrorCode(true);
+
+    std::string error;
+    intake_.ParseJson(error, false);
+}
+
+void MainWindow::BuildControls() {
+    LoadLibraryW(L"riched20.dll"); // registers RichEdit20W
+    for (const auto& row : MainWindowRows()) {
+        HWND parent = row.parent.page < 0 ? window_ : Control(row.parent.tab);
+        HWND control = CreateControl(row.kind, parent, static_cast<int>(row.id), row.x, row.y, row.width, row.height,
+                                     row.caption, fonts_.Get(row.font));
+        controls_[Index(row.id)] = control;
+        // Controls on tab pages talk to their tab control; it passes their messages on to us.
+        if (row.kind == ControlKind::Tab || row.kind == ControlKind::Label || row.kind == ControlKind::TreeView ||
+            row.kind == ControlKind::RichEdit || row.kind == ControlKind::Edit)
+            SetWindowSubclass(control, ForwardingProc, kForwardId, reinterpret_cast<DWORD_PTR>(this));
+    }
+    // The title row lies above the main tab control's headers; the copy button above the code box.
+    SetWindowPos(Control(MainControl::选择夹_JSON), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(Control(MainControl::按钮_代码_复制), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EnableWindow(Control(MainControl::按钮_添加窗口), FALSE);
+    // The source pages follow the combo box; their tabs sit below the page so they do not cover it.
+    HWND sources = Control(MainControl::选择夹_来源);
+    SetWindowLongPtrW(sources, GWL_STYLE, GetWindowLongPtrW(sources, GWL_STYLE) | TCS_BOTTOM);
+    SetWindowPos(Control(MainControl::标签_编辑框), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetUpToolbars();
+    ShowTabPage(MainControl::选择夹_JSON, 0);
+    ShowTabPage(MainControl::选择夹_来源, 0);
+}
+
+void MainWindow::SetUpToolbars() {
+    auto fill = [this](MainControl id, std::span<const ToolbarButton> buttons, int firstId) {
+        HWND toolbar = Control(id);
+        SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(32, 32));
+        std::vector<std::wstring> captions;
+        captions.reserve(buttons.size());
+        std::vector<TBBUTTON> items;
+        for (size_t i = 0; i < buttons.size(); ++i) {
+            TBBUTTON b{};
+            b.idCommand = firstId + static_cast<int>(i);
+            if (buttons[i].image < 0) {
+                b.fsStyle = BTNS_SEP;
+                b.iBitmap = 8;
+            } else {
+                captions.push_back(kova::Utf8ToWide(buttons[i].caption));
+                b.iBitmap = I_IMAGENONE;
+                b.fsState = TBSTATE_ENABLED;
+                b.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE;
+                b.iString = reinterpret_cast<INT_PTR>(captions.back().c_str());
+            }
+            items.push_back(b);
+        }
+        SendMessageW(toolbar, TB_ADDBUTTONSW, items.size(), reinterpret_cast<LPARAM>(items.data()));
+    };
+    fill(MainControl::工具条_左, LeftToolbarButtons(), kLeftToolbarFirstId);
+    fill(MainControl::工具条_右, RightToolbarButtons(), kRightToolbarFirstId);
+}
+
+void MainWindow::CreateEditorMenu() {
+    editorMenu_ = CreatePopupMenu();
+    for (size_t i = 0; i < std::size(kEditorMenu); ++i) {
+        if (!kEditorMenu[i].caption) {
+            AppendMenuW(editorMenu_, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        AppendMenuW(editorMenu_, MF_STRING, kMenuFirstId + i, kova::Utf8ToWide(kEditorMenu[i].caption).c_str());
+    }
+}
+
+void MainWindow::ShowEditorMenu() {
+    POINT at{};
+    GetCursorPos(&at);
+    TrackPopupMenu(editorMenu_, TPM_RIGHTBUTTON, at.x + 3, at.y + 3, 0, window_, nullptr);
+}
+
+void MainWindow::ShowTabPage(MainControl tab, int page) {
+    SendMessageW(Control(tab), TCM_SETCURSEL, page, 0);
+    for (const auto& row : MainWindowRows()) {
+        if (row.parent.page < 0 || row.parent.tab != tab) continue;
+        ShowWindow(Control(row.id), row.parent.page == page ? SW_SHOW : SW_HIDE);
+    }
+}
+
+void MainWindow::FitEditor() {
+    RECT label{};
+    GetClientRect(Control(MainControl::标签_编辑框), &label);
+    objects_.mainEditor->Move(2, 2, label.right - 4, label.bottom - 4);
+}
+
+void MainWindow::OnResized() {
+    FitEditor();
+    // The tree follows its frame label exactly.
+    RECT frame{};
+    HWND background = Control(MainControl::标签_树形框_背景);
+    GetWindowRect(background, &frame);
+    MapWindowPoints(HWND_DESKTOP, GetParent(background), reinterpret_cast<POINT*>(&frame), 2);
+    MoveWindow(Control(MainControl::树型框_结果), frame.left, frame.top, frame.right - frame.left,
+               frame.bottom - frame.top, TRUE);
+}
+
+void MainWindow::OnMouseMoved(MainControl over) {
+    HWND copy = Control(MainControl::按钮_代码_复制);
+    const bool wanted = over == MainControl::编辑框_结果;
+    if (!!IsWindowVisible(copy) != wanted) ShowWindow(copy, wanted ? SW_SHOW : SW_HIDE);
+}
+
+void MainWindow::SetText(MainControl id, std::string_view text) {
+    SetWindowTextW(Control(id), kova::Utf8ToWide(text).c_str());
+}
+
+std::string MainWindow::Text(MainControl id) const {
+    HWND control = Control(id);
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(GetWindowTextW(control, text.data(), static_cast<int>(text.size())));
+    return kova::WideToUtf8(text);
+}
+
+void MainWindow::ShowFailure(const std::string& text, const std::string& title) {
+    MessageBoxW(window_, kova::Utf8ToWide(text).c_str(), kova::Utf8ToWide(title.empty() ? "失败" : title).c_str(),
+                MB_OK | MB_ICONEXCLAMATION);
+}
+
+bool MainWindow::TranslateShortcut(const MSG& message) {
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F5 && GetAncestor(message.hwnd, GA_ROOT) == window_) {
+        ParseCommand();
+        return true;
+    }
+    return false;
+}
+
+// ---- commands ----
+
+void MainWindow::RunToolbarCommand(std::string_view caption) {
+    std::string error;
+    if (caption == "复制") {
+        SetClipboardText(window_, intake_.ReadEditorText("UTF-8"));
+    } else if (caption == "粘贴") {
+        PasteFromClipboard();
+    } else if (caption == "清空") {
+        intake_.LoadEditorText("", error, false);
+    } else if (caption == "格式化") {
+        intake_.RewriteJson(0);
+    } else if (caption == "压缩") {
+        intake_.RewriteJson(1);
+    } else if (caption == "撤销") {
+        objects_.mainEditor->Undo();
+    } else if (caption == "重复") {
+        objects_.mainEditor->Redo();
+    } else if (caption == "解析") {
+        ParseCommand();
+    }
+}
+
+bool MainWindow::PasteFromClipboard() {
+    std::string error;
+    const bool ok = intake_.LoadEditorText(GetClipboardText(window_), error, true);
+    if (!ok) ShowFailure(error, "失败");
+    return ok;
+}
+
+void MainWindow::ParseCommand() {
+    std::string error;
+    if (!intake_.ParseJson(error, true)) return; // the message was shown; the result page stays as it was
+    for (MainControl box : {MainControl::编辑框_结果_路径, MainControl::编辑框_结果_类型, MainControl::编辑框_结果_内容,
+                            MainControl::编辑框_结果})
+        SetText(box, "");
+    HWND tree = Control(MainControl::树型框_结果);
+    TreeView_SelectItem(tree, nullptr);
+    ShowTabPage(MainControl::选择夹_JSON, 1);
+    TreeView_DeleteAllItems(tree);
+}
+
+// ---- messages ----
+
+void MainWindow::OnCommand(int id, int code, HWND from) {
+    if (id >= kMenuFirstId && id < kMenuFirstId + static_cast<int>(std::size(kEditorMenu))) {
+        objects_.mainEditor->SendEditorMessage(kEditorMenu[id - kMenuFirstId].message);
+        return;
+    }
+    if (from && (from == Control(MainControl::工具条_左) || from == Control(MainControl::工具条_右))) {
+        // Dispatch by the clicked button's caption.
+        wchar_t caption[64] = {};
+        SendMessageW(from, TB_GETBUTTONTEXTW, id, reinterpret_cast<LPARAM>(caption));
+        RunToolbarCommand(kova::WideToUtf8(caption));
+        return;
+    }
+    switch (static_cast<MainControl>(id)) {
+    case MainControl::按钮_剪切板_粘贴:
+        if (code == BN_CLICKED) PasteFromClipboard();
+        break;
+    case MainControl::组合框_数据源:
+        if (code == CBN_SELCHANGE) {
+            const int index = static_cast<int>(SendMessageW(from, CB_GETCURSEL, 0, 0));
+            ShowTabPage(MainControl::选择夹_来源, index < 0 ? 0 : index);
+        }
+        break;
+    case MainControl::按钮_结果_返回:
+        if (code == BN_CLICKED) ShowTabPage(MainControl::选择夹_JSON, 0);
+        break;
+    case MainControl::按钮_结果_复制:
+        if (code == BN_CLICKED) SetClipboardText(window_, Text(MainControl::编辑框_结果_路径));
+        break;
+    case MainControl::按钮_代码_复制:
+        if (code == BN_CLICKED) SetClipboardText(window_, Text(MainControl::编辑框_结果));
+        break;
+    default:
+        break;
+    }
+}
+
+LRESULT MainWindow::OnNotify(const NMHDR& header) {
+    if (header.hwndFrom == Control(MainControl::选择夹_来源) && header.code == TCN_SELCHANGE) {
+        // The source page follows the combo box, and a click on a page tab moves the combo box with it.
+        const int page = static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0));
+        SendMessageW(Control(MainControl::组合框_数据源), CB_SETCURSEL, page, 0);
+        OnCommand(static_cast<int>(MainControl::组合框_数据源), CBN_SELCHANGE, Control(MainControl::组合框_数据源));
+    } else if (header.hwndFrom == Control(MainControl::选择夹_JSON) && header.code == TCN_SELCHANGE) {
+        ShowTabPage(MainControl::选择夹_JSON, static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0)));
+    }
+    return 0;
+}
+
+LRESULT MainWindow::OnControlColour(HDC dc, HWND control) {
+    if (control == Control(MainControl::编辑框_结果_类型)) {
+        SetTextColor(dc, RGB(0, 0, 128));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
+    }
+    if (control == Control(MainControl::编辑框_结果_内容)) {
+        SetTextColor(dc, RGB(64, 64, 64));
+        SetBkColor(dc, RGB(255, 255, 255));
+        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    }
+    return 0;
+}
+
+LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        OnCreate();
+        return 0;
+    case WM_SIZE:
+        OnResized();
+        return 0;
+    case WM_COMMAND:
+        OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        return 0;
+    case WM_NOTIFY:
+        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_MOUSEMOVE:
+        OnMouseMoved(MainControl::Window);
+        return 0;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+        if (LRESULT brush = OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
+            return brush;
+        if (message == WM_CTLCOLORSTATIC) {
+            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        break;
+    case WM_DRAWITEM: {
+        // The canvas until the tab strip paints it.
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+        FillRect(item->hDC, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
+        return TRUE;
+    }
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->window_ = nullptr;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    try {
+        return self->OnMessage(message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+// Tab controls pass their pages' notifications on; some controls report the mouse for the hover copy button.
+LRESULT CALLBACK MainWindow::ForwardingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                            DWORD_PTR data) {
+    auto* self = reinterpret_cast<MainWindow*>(data);
+    try {
+        switch (message) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            if (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD && self->window_ &&
+                (hwnd == self->Control(MainControl::选择夹_JSON) || hwnd == self->Control(MainControl::选择夹_来源)))
+                return SendMessageW(self->window_, message, wParam, lParam);
+            break;
+        case WM_MOUSEMOVE:
+            self->OnMouseMoved(static_cast<MainControl>(GetDlgCtrlID(hwnd)));
+            break;
+        case WM_LBUTTONDBLCLK:
+            if (hwnd == self->Control(MainControl::编辑框_网址) ||
+                hwnd == self->Control(MainControl::编辑框_文件路径) ||
+                hwnd == self->Control(MainControl::编辑框_结果)) {
+                const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+                SendMessageW(hwnd, EM_SETSEL, 0, -1);
+                return result;
+            }
+            break;
+        default:
+            break;
+        }
+    } catch (...) {
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+} // namespace vivu

@@ -1,0 +1,67 @@
+// The main window: built from its template, one handler per control event.
+#pragma once
+
+#include "app/ProcessObjects.h"
+#include "ui/ControlBuilder.h"
+#include "ui/MainWindowTemplate.h"
+#include "json/JsonIntake.h"
+
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+namespace vivu {
+
+class MainWindow : public FailureReporter {
+public:
+    explicit MainWindow(ProcessObjects& objects);
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+    ~MainWindow() override;
+
+    // Creates the window (its creation handler runs inside) and shows it.
+    bool Create(int showCommand);
+    HWND Handle() const { return window_; }
+    HWND Control(MainControl id) const;
+    // Keyboard shortcuts the message loop hands over before dispatching; true when used.
+    bool TranslateShortcut(const MSG& message);
+
+    // The toolbar's commands, dispatched by the button caption.
+    void RunToolbarCommand(std::string_view caption);
+    void ParseCommand();
+    bool PasteFromClipboard();
+
+    // FailureReporter: a message box owned by this window.
+    void ShowFailure(const std::string& text, const std::string& title) override;
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+    static LRESULT CALLBACK ForwardingProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR self);
+    LRESULT OnMessage(UINT, WPARAM, LPARAM);
+
+    void OnCreate();
+    void BuildControls();
+    void SetUpToolbars();
+    void CreateEditorMenu();
+    void OnCommand(int id, int code, HWND from);
+    LRESULT OnNotify(const NMHDR& header);
+    LRESULT OnControlColour(HDC dc, HWND control);
+    void OnResized();
+    void OnMouseMoved(MainControl over);
+    void ShowTabPage(MainControl tab, int page);
+    void ShowEditorMenu();
+    void FitEditor();
+    void SetText(MainControl id, std::string_view text);
+    std::string Text(MainControl id) const;
+
+    ProcessObjects& objects_;
+    JsonIntake intake_;
+    HWND window_ = nullptr;
+    HMENU editorMenu_ = nullptr;
+    std::array<HWND, 64> controls_{};
+    FontCache fonts_;
+};
+
+} // namespace vivu
