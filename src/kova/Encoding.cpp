@@ -114,6 +114,17 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
+int64_t GbkByteLength(std::string_view utf8) {
+    int64_t length = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        uint32_t cp = 0;
+        size_t step = DecodeUtf8(utf8, i, cp);
+        length += step == 1 ? 1 : 2; // an invalid byte counts as one unknown character
+        i += step == 0 ? 1 : step;
+    }
+    return length;
+}
+
 std::string DetectEncoding(std::string_view bytes, size_t* bomLength) {
     size_t bom = 0;
     std::string found;

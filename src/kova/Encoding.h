@@ -25,6 +25,10 @@ bool IsValidUtf8(std::string_view bytes);
 // code point in cp; 0 when the bytes there are not valid UTF-8.
 size_t DecodeUtf8(std::string_view bytes, size_t i, uint32_t& cp);
 
+// The length in bytes the text would have in GBK, counting an ASCII character as
+// 1 and any other as 2 (what a GBK program measured, without converting).
+int64_t GbkByteLength(std::string_view utf8);
+
 // "UTF-8", "GBK", "UTF-16LE" or "UTF-16BE" for the names and aliases we accept; empty otherwise.
 std::string CanonicalEncodingName(std::string_view name);
 

@@ -73,3 +73,14 @@ TEST(Encoding, Utf8Validation) {
     EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80")); // beyond U+10FFFF
     EXPECT_FALSE(IsValidUtf8("\xE4\xB8"));         // cut short
 }
+
+TEST(Encoding, GbkByteLengthCountsAsciiOnceAndOthersTwice) {
+    EXPECT_EQ(GbkByteLength(""), 0);
+    EXPECT_EQ(GbkByteLength("abc"), 3);
+    EXPECT_EQ(GbkByteLength("中文a"), 5);
+    EXPECT_EQ(GbkByteLength("😀"), 2);
+    EXPECT_EQ(GbkByteLength("\xFF"
+                            "a"),
+              3);
+    EXPECT_EQ(GbkByteLength(kUtf8), static_cast<int64_t>(kGbk.size()));
+}
