@@ -27,6 +27,8 @@ struct ProcessObjects {
     std::unique_ptr<CodeEditor> viewEditor;
     std::unique_ptr<kova::HTTPWebClient> webClient;
 
+    // Where the settings and buffer files live: beside the program unless set (tests use their own).
+    std::string programDir;
     std::string settingsPath;
     std::string bufferPath;
     ViewRequest viewRequest;

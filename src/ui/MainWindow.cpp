@@ -1,6 +1,8 @@
 // The main window: creation handler, message dispatch and the command handlers.
 #include "ui/MainWindow.h"
 
+#include "codegen/LoadingCode.h"
+#include "editor/CodeBoxColouring.h"
 #include "editor/EditorStyle.h"
 #include "kova/CreateString.h"
 #include "kova/Encoding.h"
@@ -63,7 +65,7 @@ bool MainWindow::Create(int showCommand) {
     window_ = CreateWindowExW(0, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, kMainLeft,
                               kMainTop, kMainWidth, kMainHeight, nullptr, nullptr, wc.hInstance, this);
     if (!window_) return false;
-    ShowWindow(window_, showCommand);
+    ShowWindow(window_, startMaximised_ ? SW_SHOWMAXIMIZED : showCommand);
     UpdateWindow(window_);
     return true;
 }
@@ -95,8 +97,18 @@ void MainWindow::OnCreate() {
     web.SetupTimeout(15, 60);
     web.SetIgoneHTTPErrorCode(true);
 
+    Restore();
     std::string error;
     intake_.ParseJson(error, false);
+    RefreshLoadingCode();
+    created_ = true;
+}
+
+void MainWindow::RefreshLoadingCode() {
+    const auto index = static_cast<int>(SendMessageW(Control(MainControl::组合框_数据源), CB_GETCURSEL, 0, 0));
+    SetText(MainControl::编辑框_结果,
+            LoadingCodeGenerator(SourceKindName(index), objects_.model->kind, Text(MainControl::编辑框_网址),
+                                 Text(MainControl::编辑框_文件路径)));
 }
 
 void MainWindow::BuildControls() {
@@ -288,10 +300,26 @@ void MainWindow::OnCommand(int id, int code, HWND from) {
         if (code == CBN_SELCHANGE) {
             const int index = static_cast<int>(SendMessageW(from, CB_GETCURSEL, 0, 0));
             ShowTabPage(MainControl::选择夹_来源, index < 0 ? 0 : index);
+            RefreshLoadingCode();
         }
         break;
+    case MainControl::按钮_网址_转到:
+        if (code == BN_CLICKED) LoadFromWeb();
+        break;
+    case MainControl::按钮_文件_选择:
+        if (code == BN_CLICKED) ChooseFile();
+        break;
+    case MainControl::按钮_文件_重载:
+        if (code == BN_CLICKED) LoadFromFile();
+        break;
     case MainControl::按钮_结果_返回:
-        if (code == BN_CLICKED) ShowTabPage(MainControl::选择夹_JSON, 0);
+        if (code == BN_CLICKED) {
+            ShowTabPage(MainControl::选择夹_JSON, 0);
+            RefreshLoadingCode();
+        }
+        break;
+    case MainControl::编辑框_结果:
+        if (code == EN_CHANGE) ColouriseCodeBox(from);
         break;
     case MainControl::按钮_结果_复制:
         if (code == BN_CLICKED) SetClipboardText(window_, Text(MainControl::编辑框_结果_路径));
@@ -337,6 +365,10 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SIZE:
         OnResized();
+        if (created_) RecordRectangle();
+        return 0;
+    case WM_MOVE:
+        if (created_) RecordStatusAndRectangle();
         return 0;
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
@@ -362,6 +394,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     case WM_DESTROY:
+        Save();
         PostQuitMessage(0);
         return 0;
     default:

@@ -33,6 +33,20 @@ public:
     void ParseCommand();
     bool PasteFromClipboard();
 
+    // JSON sources.
+    void ChooseFile();
+    void LoadFromFile();
+    void LoadFromWeb();
+
+    // The loading snippet for the current source and document into the code box.
+    void RefreshLoadingCode();
+
+    // The settings and buffer files.
+    void Restore();
+    void RecordStatusAndRectangle();
+    void RecordRectangle();
+    void Save();
+
     // FailureReporter: a message box owned by this window.
     void ShowFailure(const std::string& text, const std::string& title) override;
 
@@ -55,11 +69,15 @@ private:
     void FitEditor();
     void SetText(MainControl id, std::string_view text);
     std::string Text(MainControl id) const;
+    int Placement() const;
+    void SetSourceIndex(int index);
 
     ProcessObjects& objects_;
     JsonIntake intake_;
     HWND window_ = nullptr;
     HMENU editorMenu_ = nullptr;
+    bool startMaximised_ = false;
+    bool created_ = false; // the creation handler has finished
     std::array<HWND, 64> controls_{};
     FontCache fonts_;
 };

@@ -5,6 +5,7 @@
 #include "ui/MainWindow.h"
 
 #include <commctrl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 using namespace vivu;
@@ -20,6 +21,10 @@ std::string WindowText(HWND hwnd) {
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        dir_ = std::filesystem::temp_directory_path() / "kova-main-window-test";
+        std::filesystem::remove_all(dir_);
+        std::filesystem::create_directories(dir_);
+        objects_.programDir = dir_.string();
         objects_.Create();
         window_ = std::make_unique<MainWindow>(objects_);
         ASSERT_TRUE(window_->Create(SW_SHOWNOACTIVATE));
@@ -30,6 +35,7 @@ protected:
         Pump();
         window_.reset();
         objects_.TearDown();
+        std::filesystem::remove_all(dir_);
     }
     static void Pump() {
         MSG msg;
@@ -48,6 +54,7 @@ protected:
         return static_cast<int>(SendMessageW(window_->Control(tab), TCM_GETCURSEL, 0, 0));
     }
 
+    std::filesystem::path dir_;
     ProcessObjects objects_;
     std::unique_ptr<MainWindow> window_;
 };

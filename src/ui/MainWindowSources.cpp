@@ -1,0 +1,68 @@
+// The main window's JSON sources: clipboard, file and web address.
+#include "kova/CreateString.h"
+#include "kova/Encoding.h"
+#include "ui/MainWindow.h"
+#include "json/FileSource.h"
+
+#include <commdlg.h>
+
+namespace vivu {
+
+namespace {
+constexpr char kFailedTitle[] = "失败";
+constexpr char kWebFailedTitle[] = "载入失败";
+constexpr char kNoConnection[] = "无法连接到服务器！";
+constexpr char kReadFailed[] = "读取数据失败！([{1}] {2})";
+} // namespace
+
+void MainWindow::ChooseFile() {
+    std::wstring name(32768, L'\0');
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = window_;
+    dialog.lpstrFile = name.data();
+    dialog.nMaxFile = static_cast<DWORD>(name.size());
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
+    if (!GetOpenFileNameW(&dialog)) return; // cancelled: nothing changes
+    name.resize(wcslen(name.c_str()));
+    SetText(MainControl::编辑框_文件路径, kova::WideToUtf8(name));
+    LoadFromFile();
+}
+
+void MainWindow::LoadFromFile() {
+    std::string error = kFileMissing;
+    bool ok = false;
+    if (auto text = ReadSourceFile(Text(MainControl::编辑框_文件路径))) {
+        // From here on the editor holds the file's text, whether it parses or not.
+        intake_.LoadEditorText(*text, error, false);
+        ok = intake_.ParseJson(error, false);
+    }
+    if (ok)
+        RefreshLoadingCode();
+    else
+        ShowFailure(error, kFailedTitle);
+}
+
+void MainWindow::LoadFromWeb() {
+    const std::string url = Text(MainControl::编辑框_网址);
+    objects_.settings->SetString("//Source.Web", url);
+    objects_.mainEditor->ClearAll(); // one undo step brings the old text back
+    std::string body;
+    std::string error;
+    kova::HTTPWebClient& web = *objects_.webClient;
+    bool ok = web.Get(url, body, true);
+    if (!ok) {
+        error = kNoConnection;
+    } else if (web.GetRepoHTTPCode() != 200) {
+        error = kova::CreateString(kReadFailed, {std::to_string(web.GetRepoHTTPCode()), web.GetRepoHTTPCodeText()});
+        ok = false;
+    } else {
+        ok = intake_.LoadEditorText(body, error, true);
+    }
+    if (ok)
+        RefreshLoadingCode();
+    else
+        ShowFailure(error, kWebFailedTitle);
+}
+
+} // namespace vivu

@@ -1,0 +1,223 @@
+// The main window's sources and its settings and buffer files, with real files and a real server.
+#include "app/ProcessObjects.h"
+#include "app/Settings.h"
+#include "kova/File.h"
+#include "support/win/MessageBoxWatcher.h"
+#include "ui/MainWindow.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace vivu;
+namespace fs = std::filesystem;
+
+namespace {
+
+class MainWindowFiles : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() /
+               ("kova-main-files-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        Close();
+        fs::remove_all(dir_);
+    }
+    void Open() {
+        objects_ = std::make_unique<ProcessObjects>();
+        objects_->programDir = dir_.string();
+        objects_->Create();
+        window_ = std::make_unique<MainWindow>(*objects_);
+        ASSERT_TRUE(window_->Create(SW_SHOWNOACTIVATE));
+        Pump();
+    }
+    void Close() {
+        if (!window_) return;
+        DestroyWindow(window_->Handle());
+        Pump();
+        window_.reset();
+        objects_.reset();
+    }
+    static void Pump() {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    std::string Text(MainControl id) {
+        wchar_t buffer[4096] = {};
+        GetWindowTextW(window_->Control(id), buffer, 4096);
+        return kova::WideToUtf8(buffer);
+    }
+    void SetText(MainControl id, const std::string& text) {
+        SetWindowTextW(window_->Control(id), kova::Utf8ToWide(text).c_str());
+    }
+    void SelectSource(int index) {
+        HWND combo = window_->Control(MainControl::组合框_数据源);
+        SendMessageW(combo, CB_SETCURSEL, index, 0);
+        SendMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+    }
+    std::string EditorText() { return objects_->mainEditor->GetText(objects_->mainEditor->GetLength() + 1); }
+    std::string Path(const char* name) { return (dir_ / name).string(); }
+
+    fs::path dir_;
+    std::unique_ptr<ProcessObjects> objects_;
+    std::unique_ptr<MainWindow> window_;
+};
+
+std::string ServerBase() {
+    const char* base = std::getenv("KOVA_TEST_HTTP_BASE");
+    return base ? base : "";
+}
+
+} // namespace
+
+TEST_F(MainWindowFiles, FirstStartWithoutSettings) {
+    Open();
+    EXPECT_EQ(EditorText(), "");
+    EXPECT_EQ(SendMessageW(window_->Control(MainControl::组合框_数据源), CB_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(SendMessageW(window_->Control(MainControl::选择框_结果_全部展开), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(Text(MainControl::编辑框_结果), "") << "no document, no loading code";
+    RECT r{};
+    GetWindowRect(window_->Handle(), &r);
+    EXPECT_EQ(r.right - r.left, 657);
+    EXPECT_EQ(r.bottom - r.top, 468);
+}
+
+TEST_F(MainWindowFiles, FileSourceLoadsGbkAndReportsFailures) {
+    Open();
+    const std::string gbk = Path("数据.json");
+    ASSERT_TRUE(kova::WriteFileBytes(gbk, "{\"\xC3\xFB\xD7\xD6\": [1, 2]}")); // {"名字": [1, 2]} in GBK
+    SelectSource(2);
+    SetText(MainControl::编辑框_文件路径, gbk);
+    window_->LoadFromFile();
+    EXPECT_EQ(EditorText(), "{\"名字\": [1, 2]}");
+    EXPECT_EQ(objects_->model->kind, 11);
+    const std::string code = Text(MainControl::编辑框_结果);
+    EXPECT_NE(code.find("文件路径 ＝ “" + gbk + "”"), std::string::npos) << code;
+
+    test::MessageBoxWatcher watcher;
+    SetText(MainControl::编辑框_文件路径, Path("missing.json"));
+    window_->LoadFromFile();
+    EXPECT_EQ(EditorText(), "{\"名字\": [1, 2]}") << "a missing file leaves the editor alone";
+    const std::string text = Path("text.json");
+    ASSERT_TRUE(kova::WriteFileBytes(text, "hello"));
+    SetText(MainControl::编辑框_文件路径, text);
+    window_->LoadFromFile();
+    EXPECT_EQ(EditorText(), "hello") << "a file that is not JSON stays in the editor";
+    EXPECT_EQ(objects_->model->kind, 0);
+    const auto boxes = watcher.Seen();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "文件不存在！请(重新)选择文件");
+    EXPECT_EQ(boxes[0].title, "失败");
+    EXPECT_EQ(boxes[1].text, "未知的 JSON 类型");
+    EXPECT_EQ(boxes[1].title, "失败");
+}
+
+TEST_F(MainWindowFiles, WebSourceAgainstALoopbackServer) {
+    const std::string base = ServerBase();
+    ASSERT_FALSE(base.empty()) << "run through scripts/test, which starts the test server";
+    Open();
+    SelectSource(1);
+    SetText(MainControl::编辑框_网址, base + "/utf8");
+    window_->LoadFromWeb();
+    EXPECT_NE(EditorText().find("维维迪维兹"), std::string::npos);
+    EXPECT_EQ(objects_->model->kind, 11);
+    EXPECT_NE(Text(MainControl::编辑框_结果).find("从网络加载 (“" + base + "/utf8”"), std::string::npos);
+
+    test::MessageBoxWatcher watcher;
+    SetText(MainControl::编辑框_网址, base + "/missing");
+    window_->LoadFromWeb();
+    EXPECT_EQ(EditorText(), "") << "the editor is emptied before the request";
+    EXPECT_EQ(objects_->settings->GetString("//Source.Web"), base + "/missing") << "stored before the request";
+    SetText(MainControl::编辑框_网址, "http://127.0.0.1:1/");
+    window_->LoadFromWeb();
+    const auto boxes = watcher.Seen();
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_EQ(boxes[0].text, "读取数据失败！([404] Not Found)");
+    EXPECT_EQ(boxes[0].title, "载入失败");
+    EXPECT_EQ(boxes[1].text, "无法连接到服务器！");
+    objects_->mainEditor->Undo();
+    EXPECT_NE(EditorText().find("维维迪维兹"), std::string::npos) << "undo brings back what the failed loads emptied";
+}
+
+TEST_F(MainWindowFiles, SettingsAndContentSurviveARestart) {
+    Open();
+    SelectSource(1);
+    SetText(MainControl::编辑框_网址, "http://example.invalid/x.json");
+    SendMessageW(window_->Control(MainControl::选择框_结果_全部展开), BM_SETCHECK, BST_CHECKED, 0);
+    objects_->mainEditor->AddText("{\"留\": \"下\"}");
+    MoveWindow(window_->Handle(), 70, 80, 900, 700, TRUE);
+    Close();
+    const std::string settingsPath = Path(kSettingsFileName);
+    ASSERT_TRUE(fs::exists(settingsPath));
+    ASSERT_TRUE(fs::exists(Path(kBufferFileName)));
+
+    Open();
+    RECT r{};
+    GetWindowRect(window_->Handle(), &r);
+    EXPECT_EQ(r.left, 70);
+    EXPECT_EQ(r.top, 80);
+    EXPECT_EQ(r.right - r.left, 900);
+    EXPECT_EQ(r.bottom - r.top, 700);
+    EXPECT_EQ(SendMessageW(window_->Control(MainControl::组合框_数据源), CB_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(Text(MainControl::编辑框_网址), "http://example.invalid/x.json");
+    EXPECT_EQ(SendMessageW(window_->Control(MainControl::选择框_结果_全部展开), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(EditorText(), "{\"留\": \"下\"}");
+    EXPECT_EQ(objects_->model->kind, 11) << "parsed silently at start";
+    EXPECT_NE(Text(MainControl::编辑框_结果).find("从网络加载"), std::string::npos);
+
+    // Closing without changes rewrites neither file.
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(2);
+    fs::last_write_time(settingsPath, old);
+    fs::last_write_time(Path(kBufferFileName), old);
+    Close();
+    const auto recent = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    EXPECT_LT(fs::last_write_time(settingsPath), recent) << "settings file rewritten";
+    EXPECT_LT(fs::last_write_time(Path(kBufferFileName)), recent) << "buffer file rewritten";
+}
+
+TEST_F(MainWindowFiles, DamagedSettingsAreKeptAside) {
+    ASSERT_TRUE(kova::WriteFileBytes(Path(kSettingsFileName), "{\"Form\": broken"));
+    ASSERT_TRUE(kova::WriteFileBytes(Path(kBufferFileName), "[1]"));
+    Open();
+    EXPECT_EQ(EditorText(), "") << "no restore at all, not even the buffer";
+    Close();
+    std::string kept;
+    ASSERT_TRUE(kova::ReadFileBytes(Path(kSettingsFileName) + ".bad", kept));
+    EXPECT_EQ(kept, "{\"Form\": broken");
+    kova::JMap fresh;
+    EXPECT_TRUE(fresh.FromJSON(kova::ReadStringFile(Path(kSettingsFileName)))) << "a fresh file replaces it";
+}
+
+TEST_F(MainWindowFiles, LargeBufferIsOfferedWithAQuestion) {
+    ASSERT_TRUE(kova::WriteFileBytes(Path(kSettingsFileName), "{}"));
+    // 524,288 Chinese characters are 1,048,576 bytes as GBK: no question; one more character asks.
+    std::string text = "[\"";
+    for (int i = 0; i < 524287; ++i) text += "中";
+    text += "\"]"; // 4 ASCII bytes + 524,287 × 2 = 1,048,578 > 1,048,576
+    ASSERT_TRUE(kova::WriteFileBytes(Path(kBufferFileName), text));
+    {
+        test::MessageBoxWatcher watcher; // answers OK
+        Open();
+        const auto boxes = watcher.Seen();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "是否加载最近的内容？");
+        EXPECT_EQ(boxes[0].title, "是否加载");
+    }
+    EXPECT_EQ(EditorText(), text);
+    Close();
+    text = "[\"" + text.substr(5); // drop one character and keep the brackets: exactly at the limit
+    text.erase(2, 3);
+    ASSERT_TRUE(kova::WriteFileBytes(Path(kBufferFileName), text));
+    test::MessageBoxWatcher watcher;
+    Open();
+    EXPECT_TRUE(watcher.Seen().empty());
+    EXPECT_EQ(EditorText(), text);
+}
