@@ -6,7 +6,9 @@ namespace vivu {
 void ProcessObjects::Create() {
     mainEditor = std::make_unique<CodeEditor>(component); // loads scintilla.dll
     model = std::make_unique<JsonModel>();
+    mainLayout = std::make_unique<Win32LayoutManager>();
     settings = std::make_unique<kova::JMap>();
+    viewLayout = std::make_unique<Win32LayoutManager>();
     viewEditor = std::make_unique<CodeEditor>(component);
     webClient = std::make_unique<kova::HTTPWebClient>();
 }
@@ -15,7 +17,9 @@ void ProcessObjects::TearDown() {
     mainEditor.reset();
     model.reset();
     viewRequest.text.clear();
+    mainLayout.reset();
     settings.reset();
+    viewLayout.reset();
     viewEditor.reset();
     settingsPath.clear();
     bufferPath.clear();

@@ -5,6 +5,7 @@
 #include "editor/EditorComponent.h"
 #include "kova/HTTPWebClient.h"
 #include "kova/JMap.h"
+#include "ui/LayoutManager_win.h"
 #include "json/JsonModel.h"
 
 #include <memory>
@@ -23,7 +24,9 @@ struct ProcessObjects {
 
     std::unique_ptr<CodeEditor> mainEditor;
     std::unique_ptr<JsonModel> model;
+    std::unique_ptr<Win32LayoutManager> mainLayout;
     std::unique_ptr<kova::JMap> settings;
+    std::unique_ptr<Win32LayoutManager> viewLayout;
     std::unique_ptr<CodeEditor> viewEditor;
     std::unique_ptr<kova::HTTPWebClient> webClient;
 

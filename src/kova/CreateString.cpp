@@ -12,7 +12,9 @@ std::string CreateString(std::string_view pattern, std::initializer_list<std::st
     const size_t n = pattern.size();
     for (size_t i = 0; i < n;) {
         const char c = pattern[i];
-        if (c == '\\' && i + 1 < n) {
+        // A backslash before two single quotes stays: the quotes give a double quote.
+        const bool beforeQuotePair = i + 2 < n && pattern[i + 1] == '\'' && pattern[i + 2] == '\'';
+        if (c == '\\' && i + 1 < n && !beforeQuotePair) {
             const char next = pattern[i + 1];
             const char* escaped = nullptr;
             switch (next) {

@@ -6,7 +6,10 @@
 #include "editor/EditorStyle.h"
 #include "kova/CreateString.h"
 #include "kova/Encoding.h"
+#include "kova/NodePath.h"
 #include "ui/Clipboard.h"
+#include "ui/InputBox.h"
+#include "ui/ViewWindow.h"
 
 #include <Scintilla.h>
 #include <commctrl.h>
@@ -76,6 +79,11 @@ void MainWindow::OnCreate() {
     SetWindowTextW(window_, kova::Utf8ToWide(kova::CreateString(kMainCaptionTemplate, {kVersion})).c_str());
     SetText(MainControl::标签_标题, kova::CreateString("{1}", {kProductName}));
     // The title label and the canvas paint on COLOR_BTNFACE (see OnControlColour).
+
+    Win32LayoutManager& layout = *objects_.mainLayout;
+    layout.Bind(window_);
+    layout.InstallHook(); // holds the minimum tracking size
+    for (const auto& a : MainWindowAnchors()) layout.Register(Control(a.id), a.left, a.top, a.right, a.bottom);
     CreateEditorMenu();
     CreateJsonEditor(*objects_.mainEditor, Control(MainControl::标签_编辑框), [this](const EditorEvent&) {
         ShowEditorMenu();
@@ -196,6 +204,7 @@ void MainWindow::FitEditor() {
 }
 
 void MainWindow::OnResized() {
+    objects_.mainLayout->Relayout();
     FitEditor();
     // The tree follows its frame label exactly.
     RECT frame{};
@@ -256,7 +265,17 @@ void MainWindow::RunToolbarCommand(std::string_view caption) {
         objects_.mainEditor->Redo();
     } else if (caption == "解析") {
         ParseCommand();
+    } else if (caption == "主键名") {
+        KeyNameDialog();
     }
+}
+
+void MainWindow::KeyNameDialog() {
+    static constexpr char kPrompt[] =
+        R"(要格式化的主键名称。譬如：''''、''.''等会被转换为''\''、''\.''。转换后可以用于KOVA寻址表达式)";
+    const auto entered = InputBox(window_, kova::CreateString(kPrompt), "格式化主键名");
+    if (!entered) return;
+    OpenView(objects_, window_, kova::EscapeKeyName(*entered), false);
 }
 
 bool MainWindow::PasteFromClipboard() {
@@ -368,6 +387,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (created_) RecordRectangle();
         return 0;
     case WM_MOVE:
+        objects_.mainLayout->Relayout();
         if (created_) RecordStatusAndRectangle();
         return 0;
     case WM_COMMAND:

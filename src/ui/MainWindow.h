@@ -32,6 +32,8 @@ public:
     void RunToolbarCommand(std::string_view caption);
     void ParseCommand();
     bool PasteFromClipboard();
+    // Asks for a key name and shows it escaped for paths.
+    void KeyNameDialog();
 
     // JSON sources.
     void ChooseFile();

@@ -22,6 +22,9 @@ TEST(CreateString, Escapes) {
     EXPECT_EQ(CreateString("C:\\x \\q"), "C:\\x \\q") << "other backslashes stay";
     EXPECT_EQ(CreateString("''quoted'' ``too``"), "\"quoted\" \"too\"");
     EXPECT_EQ(CreateString("it's"), "it's");
+    EXPECT_EQ(CreateString("\\'x"), "'x");
+    EXPECT_EQ(CreateString("''\\''"), "\"\\\"") << "a quote pair wins over the escape of its first quote";
+    EXPECT_EQ(CreateString(R"(譬如：''\''、''.''等会被转换为''\\''、''\\.''。)"), R"(譬如："\"、"."等会被转换为"\"、"\."。)");
     EXPECT_EQ(CreateString("end\\"), "end\\");
     EXPECT_EQ(CreateString("读取数据失败！([{1}] {2})", {"404", "Not Found"}), "读取数据失败！([404] Not Found)");
 }

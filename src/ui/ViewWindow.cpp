@@ -1,0 +1,212 @@
+// The content view window: its controls, layout, editor, menu and buttons.
+#include "ui/ViewWindow.h"
+
+#include "editor/EditorStyle.h"
+#include "kova/Encoding.h"
+#include "ui/Clipboard.h"
+#include "ui/ControlBuilder.h"
+#include "ui/ModalLoop.h"
+
+#include <Scintilla.h>
+
+#include <array>
+
+namespace vivu {
+
+namespace {
+
+enum class ViewControl : int { Window = 0, 标签_背景 = 100, 编辑框_查看内容, 按钮_复制, 按钮_关闭 };
+
+constexpr wchar_t kClassName[] = L"KovaViewWindow";
+constexpr ControlFont kText{};
+constexpr ControlRow<ViewControl> kRows[] = {
+    {ViewControl::标签_背景, ControlKind::Label, {}, 8, 8, 544, 320, "", kText},
+    {ViewControl::编辑框_查看内容, ControlKind::MultiLineEdit, {}, 10, 10, 539, 315, "", kText},
+    {ViewControl::按钮_复制, ControlKind::Button, {}, 8, 336, 56, 28, "复制", kText},
+    {ViewControl::按钮_关闭, ControlKind::Button, {}, 496, 336, 56, 28, "关闭", kText},
+};
+
+struct MenuItem {
+    const char* caption;
+    unsigned message;
+};
+constexpr MenuItem kViewMenu[] = {
+    {"撤销", SCI_UNDO}, {"重复", SCI_REDO}, {nullptr, 0}, {"复制", SCI_COPY},
+    {"粘贴", SCI_PASTE}, {"剪切", SCI_CUT}, {"删除", SCI_CLEAR},
+};
+constexpr int kMenuFirstId = 2000;
+
+class ViewWindow {
+public:
+    explicit ViewWindow(ProcessObjects& objects) : objects_(objects) {}
+    ~ViewWindow() {
+        if (menu_) DestroyMenu(menu_);
+    }
+
+    void Run(HWND owner) {
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof(wc);
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        wc.lpszClassName = kClassName;
+        RegisterClassExW(&wc);
+        HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"查看", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                                      50, 50, 566, 402, owner, nullptr, wc.hInstance, this);
+        if (!window) return;
+        ShowWindow(window, SW_SHOW);
+        RunModal(window, owner);
+    }
+
+private:
+    HWND Control(ViewControl id) const { return controls_[static_cast<int>(id) - 100]; }
+
+    void OnCreate() {
+        for (const auto& row : kRows)
+            controls_[static_cast<int>(row.id) - 100] = CreateControl(
+                row.kind, window_, static_cast<int>(row.id), row.x, row.y, row.width, row.height, row.caption,
+                fonts_.Get(row.font));
+        HWND edit = Control(ViewControl::编辑框_查看内容);
+        SetWindowLongPtrW(edit, GWL_STYLE, GetWindowLongPtrW(edit, GWL_STYLE) & ~WS_BORDER);
+        SetWindowPos(edit, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED);
+
+        Win32LayoutManager& layout = *objects_.viewLayout;
+        layout.Bind(window_); // no hook: the window has no minimum size of its own
+        layout.Register(Control(ViewControl::标签_背景), 1, 1, 1, 1);
+        layout.Register(Control(ViewControl::按钮_复制), 1, 0, 0, 1);
+        layout.Register(Control(ViewControl::按钮_关闭), 0, 0, 1, 1);
+        layout.Register(edit, 1, 1, 1, 1);
+
+        const ViewRequest& request = objects_.viewRequest;
+        if (!request.styled) {
+            SetWindowTextW(edit, kova::Utf8ToWide(PlainText(request.text)).c_str());
+            return;
+        }
+        ShowWindow(edit, SW_HIDE);
+        menu_ = CreatePopupMenu();
+        for (size_t i = 0; i < std::size(kViewMenu); ++i) {
+            if (kViewMenu[i].caption)
+                AppendMenuW(menu_, MF_STRING, kMenuFirstId + i, kova::Utf8ToWide(kViewMenu[i].caption).c_str());
+            else
+                AppendMenuW(menu_, MF_SEPARATOR, 0, nullptr);
+        }
+        CodeEditor& editor = *objects_.viewEditor;
+        CreateJsonEditor(editor, Control(ViewControl::标签_背景), [this](const EditorEvent&) {
+            POINT at{};
+            GetCursorPos(&at);
+            TrackPopupMenu(menu_, TPM_RIGHTBUTTON, at.x + 3, at.y + 3, 0, window_, nullptr);
+            return 0;
+        });
+        if (editor.ContainerWindow()) layout.Register(editor.ContainerWindow(), 0, 0, 1, 1);
+        editor.AddText(request.text);
+        editor.SendEditorMessage(SCI_EMPTYUNDOBUFFER); // the shown text is where undo stops
+        FitEditor();
+        if (editor.ContainerWindow()) SendMessageW(editor.ContainerWindow(), WM_PAINT, 0, 0);
+    }
+
+    // A multi-line edit box breaks lines only at CR LF.
+    static std::string PlainText(const std::string& text) {
+        std::string out;
+        out.reserve(text.size());
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
+            out += text[i];
+        }
+        return out;
+    }
+
+    void FitEditor() {
+        CodeEditor& editor = *objects_.viewEditor;
+        if (!objects_.viewRequest.styled || !editor.ContainerWindow()) return;
+        RECT label{};
+        GetClientRect(Control(ViewControl::标签_背景), &label);
+        editor.Move(2, 2, label.right - 4, label.bottom - 4);
+    }
+
+    void Copy() {
+        std::string text;
+        if (objects_.viewRequest.styled) {
+            CodeEditor& editor = *objects_.viewEditor;
+            text = editor.GetText(editor.GetLength() + 1);
+        } else {
+            HWND edit = Control(ViewControl::编辑框_查看内容);
+            std::wstring wide(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
+            wide.resize(GetWindowTextW(edit, wide.data(), static_cast<int>(wide.size())));
+            text = kova::WideToUtf8(wide);
+        }
+        SetClipboardText(window_, text);
+    }
+
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+        case WM_CREATE:
+            OnCreate();
+            return 0;
+        case WM_DESTROY:
+            EndModal();
+            return 0;
+        case WM_SIZE:
+            objects_.viewLayout->Relayout();
+            FitEditor();
+            return 0;
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            if (id >= kMenuFirstId && id < kMenuFirstId + static_cast<int>(std::size(kViewMenu))) {
+                objects_.viewEditor->SendEditorMessage(kViewMenu[id - kMenuFirstId].message);
+            } else if (id == static_cast<int>(ViewControl::按钮_复制)) {
+                Copy();
+            } else if (id == static_cast<int>(ViewControl::按钮_关闭) || id == IDCANCEL) {
+                DestroyWindow(window_);
+            }
+            return 0;
+        }
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORSTATIC:
+            if (reinterpret_cast<HWND>(lParam) == Control(ViewControl::编辑框_查看内容)) {
+                SetTextColor(reinterpret_cast<HDC>(wParam), RGB(64, 64, 64));
+                SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
+                return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+            }
+            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
+            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        default:
+            return DefWindowProcW(window_, message, wParam, lParam);
+        }
+    }
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_NCCREATE) {
+            auto* self = static_cast<ViewWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+            self->window_ = hwnd;
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        }
+        auto* self = reinterpret_cast<ViewWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (!self || message == WM_NCDESTROY) {
+            if (self) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+        }
+        try {
+            return self->OnMessage(message, wParam, lParam);
+        } catch (...) {
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+        }
+    }
+
+    ProcessObjects& objects_;
+    HWND window_ = nullptr;
+    HMENU menu_ = nullptr;
+    std::array<HWND, 4> controls_{};
+    FontCache fonts_;
+};
+
+} // namespace
+
+void OpenView(ProcessObjects& objects, HWND owner, std::string_view text, bool styled) {
+    objects.viewRequest.text.assign(text);
+    objects.viewRequest.styled = styled;
+    ViewWindow window(objects);
+    window.Run(owner);
+}
+
+} // namespace vivu
