@@ -6,6 +6,9 @@
 #include "kova/HTTPWebClient.h"
 #include "kova/JMap.h"
 #include "ui/LayoutManager_win.h"
+#include "ui/TabStrip.h"
+#include "view/NodeDetails.h"
+#include "view/ResultTree.h"
 #include "json/JsonModel.h"
 
 #include <memory>
@@ -22,8 +25,10 @@ struct ViewRequest {
 struct ProcessObjects {
     EditorComponent component; // the program's module and the loaded scintilla.dll
 
+    std::unique_ptr<ResultTree> resultTree;
     std::unique_ptr<CodeEditor> mainEditor;
     std::unique_ptr<JsonModel> model;
+    std::unique_ptr<TabStrip> tabStrip;
     std::unique_ptr<Win32LayoutManager> mainLayout;
     std::unique_ptr<kova::JMap> settings;
     std::unique_ptr<Win32LayoutManager> viewLayout;
@@ -35,6 +40,7 @@ struct ProcessObjects {
     std::string settingsPath;
     std::string bufferPath;
     ViewRequest viewRequest;
+    CurrentNode currentNode; // the selected node's path and type
 
     ProcessObjects() = default;
     ProcessObjects(const ProcessObjects&) = delete;

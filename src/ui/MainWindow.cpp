@@ -7,6 +7,8 @@
 #include "kova/CreateString.h"
 #include "kova/Encoding.h"
 #include "kova/NodePath.h"
+#include "ui/AboutWindow.h"
+#include "ui/Artwork.h"
 #include "ui/Clipboard.h"
 #include "ui/InputBox.h"
 #include "ui/ViewWindow.h"
@@ -46,6 +48,10 @@ MainWindow::MainWindow(ProcessObjects& objects)
 
 MainWindow::~MainWindow() {
     if (editorMenu_) DestroyMenu(editorMenu_);
+    for (HIMAGELIST images : toolbarImages_)
+        if (images) ImageList_Destroy(images);
+    for (HICON icon : buttonIcons_)
+        if (icon) DestroyIcon(icon);
 }
 
 HWND MainWindow::Control(MainControl id) const {
@@ -79,11 +85,13 @@ void MainWindow::OnCreate() {
     SetWindowTextW(window_, kova::Utf8ToWide(kova::CreateString(kMainCaptionTemplate, {kVersion})).c_str());
     SetText(MainControl::标签_标题, kova::CreateString("{1}", {kProductName}));
     // The title label and the canvas paint on COLOR_BTNFACE (see OnControlColour).
+    BindMainWindowTabStrip(*objects_.tabStrip, Control(MainControl::画板_选择夹));
 
     Win32LayoutManager& layout = *objects_.mainLayout;
     layout.Bind(window_);
     layout.InstallHook(); // holds the minimum tracking size
     for (const auto& a : MainWindowAnchors()) layout.Register(Control(a.id), a.left, a.top, a.right, a.bottom);
+    objects_.resultTree->Bind(Control(MainControl::树型框_结果));
     CreateEditorMenu();
     CreateJsonEditor(*objects_.mainEditor, Control(MainControl::标签_编辑框), [this](const EditorEvent&) {
         ShowEditorMenu();
@@ -145,9 +153,11 @@ void MainWindow::BuildControls() {
 }
 
 void MainWindow::SetUpToolbars() {
-    auto fill = [this](MainControl id, std::span<const ToolbarButton> buttons, int firstId) {
+    auto fill = [this](MainControl id, std::span<const ToolbarButton> buttons, int firstId, HIMAGELIST& images) {
         HWND toolbar = Control(id);
         SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(32, 32));
+        images = CreateToolbarImageList(kToolbarImageCount);
+        SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
         std::vector<std::wstring> captions;
         captions.reserve(buttons.size());
         std::vector<TBBUTTON> items;
@@ -159,7 +169,7 @@ void MainWindow::SetUpToolbars() {
                 b.iBitmap = 8;
             } else {
                 captions.push_back(kova::Utf8ToWide(buttons[i].caption));
-                b.iBitmap = I_IMAGENONE;
+                b.iBitmap = buttons[i].image;
                 b.fsState = TBSTATE_ENABLED;
                 b.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE;
                 b.iString = reinterpret_cast<INT_PTR>(captions.back().c_str());
@@ -168,8 +178,20 @@ void MainWindow::SetUpToolbars() {
         }
         SendMessageW(toolbar, TB_ADDBUTTONSW, items.size(), reinterpret_cast<LPARAM>(items.data()));
     };
-    fill(MainControl::工具条_左, LeftToolbarButtons(), kLeftToolbarFirstId);
-    fill(MainControl::工具条_右, RightToolbarButtons(), kRightToolbarFirstId);
+    fill(MainControl::工具条_左, LeftToolbarButtons(), kLeftToolbarFirstId, toolbarImages_[0]);
+    fill(MainControl::工具条_右, RightToolbarButtons(), kRightToolbarFirstId, toolbarImages_[1]);
+    // Tooltips come from the buttons' own tip texts.
+    for (MainControl id : {MainControl::工具条_左, MainControl::工具条_右})
+        SendMessageW(Control(id), TB_SETMAXTEXTROWS, 1, 0);
+
+    const std::pair<MainControl, Glyph> iconButtons[] = {{MainControl::按钮_网址_转到, Glyph::Go},
+                                                         {MainControl::按钮_文件_选择, Glyph::OpenFile},
+                                                         {MainControl::按钮_文件_重载, Glyph::Reload},
+                                                         {MainControl::按钮_结果_返回, Glyph::Back}};
+    for (size_t i = 0; i < std::size(iconButtons); ++i) {
+        buttonIcons_[i] = CreateGlyphIcon(iconButtons[i].second, 20);
+        SendMessageW(Control(iconButtons[i].first), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(buttonIcons_[i]));
+    }
 }
 
 void MainWindow::CreateEditorMenu() {
@@ -205,6 +227,10 @@ void MainWindow::FitEditor() {
 
 void MainWindow::OnResized() {
     objects_.mainLayout->Relayout();
+    if (objects_.tabStrip->Canvas()) {
+        objects_.tabStrip->Invalidate(); // the canvas may have changed size
+        objects_.tabStrip->Paint();
+    }
     FitEditor();
     // The tree follows its frame label exactly.
     RECT frame{};
@@ -267,6 +293,8 @@ void MainWindow::RunToolbarCommand(std::string_view caption) {
         ParseCommand();
     } else if (caption == "主键名") {
         KeyNameDialog();
+    } else if (caption == "关于") {
+        AboutWindow::ShowModal(window_, kova::CreateString(kMainCaptionTemplate, {kVersion}));
     }
 }
 
@@ -291,10 +319,11 @@ void MainWindow::ParseCommand() {
     for (MainControl box : {MainControl::编辑框_结果_路径, MainControl::编辑框_结果_类型, MainControl::编辑框_结果_内容,
                             MainControl::编辑框_结果})
         SetText(box, "");
-    HWND tree = Control(MainControl::树型框_结果);
-    TreeView_SelectItem(tree, nullptr);
+    TreeView_SelectItem(Control(MainControl::树型框_结果), nullptr);
     ShowTabPage(MainControl::选择夹_JSON, 1);
-    TreeView_DeleteAllItems(tree);
+    UpdateWindow(window_); // the emptied result page paints before a long rebuild
+    const bool expandAll = SendMessageW(Control(MainControl::选择框_结果_全部展开), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    objects_.resultTree->Rebuild(*objects_.model, expandAll);
 }
 
 // ---- messages ----
@@ -340,6 +369,12 @@ void MainWindow::OnCommand(int id, int code, HWND from) {
     case MainControl::编辑框_结果:
         if (code == EN_CHANGE) ColouriseCodeBox(from);
         break;
+    case MainControl::按钮_结果_路径_转到:
+        if (code == BN_CLICKED) GoToPath();
+        break;
+    case MainControl::选择框_结果_全部展开:
+        if (code == BN_CLICKED) objects_.resultTree->ExpandAll(SendMessageW(from, BM_GETCHECK, 0, 0) == BST_CHECKED);
+        break;
     case MainControl::按钮_结果_复制:
         if (code == BN_CLICKED) SetClipboardText(window_, Text(MainControl::编辑框_结果_路径));
         break;
@@ -352,6 +387,20 @@ void MainWindow::OnCommand(int id, int code, HWND from) {
 }
 
 LRESULT MainWindow::OnNotify(const NMHDR& header) {
+    if (header.hwndFrom == Control(MainControl::树型框_结果)) {
+        switch (header.code) {
+        case TVN_SELCHANGEDW:
+            NodeDetails();
+            return 0;
+        case NM_DBLCLK:
+            OpenSelectedNode();
+            return 0;
+        case TVN_ITEMEXPANDINGW:
+            return objects_.resultTree->OnItemExpanding(reinterpret_cast<const NMTREEVIEWW&>(header));
+        default:
+            return 0;
+        }
+    }
     if (header.hwndFrom == Control(MainControl::选择夹_来源) && header.code == TCN_SELCHANGE) {
         // The source page follows the combo box, and a click on a page tab moves the combo box with it.
         const int page = static_cast<int>(SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0));

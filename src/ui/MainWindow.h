@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <array>
 #include <memory>
 #include <string>
@@ -34,6 +36,11 @@ public:
     bool PasteFromClipboard();
     // Asks for a key name and shows it escaped for paths.
     void KeyNameDialog();
+
+    // The result page.
+    void NodeDetails();
+    void GoToPath();
+    void OpenSelectedNode();
 
     // JSON sources.
     void ChooseFile();
@@ -78,6 +85,8 @@ private:
     JsonIntake intake_;
     HWND window_ = nullptr;
     HMENU editorMenu_ = nullptr;
+    std::array<HIMAGELIST, 2> toolbarImages_{};
+    std::array<HICON, 4> buttonIcons_{};
     bool startMaximised_ = false;
     bool created_ = false; // the creation handler has finished
     std::array<HWND, 64> controls_{};

@@ -14,7 +14,7 @@
 namespace vivu::test {
 
 // While alive, a background thread closes every message box of this process
-// (pressing its default button) after reading its title and text.
+// (pressing OK) after reading its title and text.
 class MessageBoxWatcher {
 public:
     struct Box {
@@ -52,16 +52,18 @@ private:
         DWORD process = 0;
         GetWindowThreadProcessId(hwnd, &process);
         if (std::wstring(className) != L"#32770" || process != GetCurrentProcessId() || !IsWindowVisible(hwnd)) return;
-        Box box{Text(hwnd), {}};
-        // The message is the static control with id 0xFFFF.
-        if (HWND text = GetDlgItem(hwnd, 0xFFFF)) box.text = Text(text);
+        // Wait until the box is complete: its message is the static control with id 0xFFFF.
+        HWND message = GetDlgItem(hwnd, 0xFFFF);
+        if (!message || GetWindowTextLengthW(message) == 0) return;
+        Sleep(50);
+        Box box{Text(hwnd), Text(message)};
         {
             std::lock_guard lock(mutex_);
             seen_.push_back(box);
         }
-        PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
-        PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
-        Sleep(100);
+        // Sent, not posted: a posted answer could reach the next box if it gets this one's handle.
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(hwnd, WM_COMMAND, IDOK, 0, SMTO_NORMAL, 5000, &ignored);
     }
 
     static std::string Text(HWND hwnd) {

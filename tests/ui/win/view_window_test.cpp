@@ -129,6 +129,9 @@ TEST(KeyNameDialog, EscapesTheEnteredKeyAndShowsIt) {
         WindowWatcher cancel("格式化主键名", [&](HWND w) { SendMessageW(w, WM_COMMAND, IDCANCEL, 0); });
         window.RunToolbarCommand("主键名");
         DestroyWindow(window.Handle());
+        MSG quit; // the window posts WM_QUIT when destroyed
+        while (PeekMessageW(&quit, nullptr, 0, 0, PM_REMOVE)) {
+        }
         EXPECT_EQ(shown, "a\\.b\\\\c");
     }
     objects.TearDown();

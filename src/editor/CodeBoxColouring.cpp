@@ -1,0 +1,101 @@
+// Applying the code box tokenizer's formats to a rich edit control.
+#include "editor/CodeBoxColouring.h"
+
+#include "editor/CodeBoxStyle.h"
+#include "kova/Encoding.h"
+
+#include <richedit.h>
+
+#include <algorithm>
+#include <cwchar>
+
+namespace vivu {
+
+namespace {
+
+constexpr wchar_t kCodeBoxFace[] = L"YaHei Consolas Hybrid";
+constexpr LONG kCodeBoxTwips = 9 * 20; // 9 points
+
+CHARFORMAT2W CodeBoxCharFormat(uint32_t colour, bool bold) {
+    CHARFORMAT2W format{};
+    format.cbSize = sizeof format;
+    // Every attribute is named in the mask so that nothing of an earlier format survives.
+    format.dwMask = CFM_FACE | CFM_SIZE | CFM_OFFSET | CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE |
+                    CFM_STRIKEOUT | CFM_PROTECTED;
+    format.dwEffects = bold ? CFE_BOLD : 0; // no CFE_AUTOCOLOR: crTextColor counts
+    format.yHeight = kCodeBoxTwips;
+    format.yOffset = 0;
+    format.crTextColor = colour;
+    wcsncpy(format.szFaceName, kCodeBoxFace, LF_FACESIZE - 1);
+    return format;
+}
+
+void SetCharFormat(HWND box, WPARAM scope, const CHARFORMAT2W& format) {
+    SendMessageW(box, EM_SETCHARFORMAT, scope, reinterpret_cast<LPARAM>(&format));
+}
+
+// Holds painting and notifications off and puts back the selection and scroll position,
+// also when the colouring stops half-way.
+class FrozenBox {
+public:
+    explicit FrozenBox(HWND box) : box_(box) {
+        SendMessageW(box_, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection_));
+        SendMessageW(box_, EM_GETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll_));
+        eventMask_ = SendMessageW(box_, EM_SETEVENTMASK, 0, 0);
+        SendMessageW(box_, WM_SETREDRAW, FALSE, 0);
+    }
+    ~FrozenBox() {
+        // The selection first: setting it scrolls the caret into view, the scroll position undoes that.
+        SendMessageW(box_, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&selection_));
+        SendMessageW(box_, EM_SETSCROLLPOS, 0, reinterpret_cast<LPARAM>(&scroll_));
+        SendMessageW(box_, EM_SETEVENTMASK, 0, eventMask_);
+        SendMessageW(box_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(box_, nullptr, TRUE);
+    }
+    FrozenBox(const FrozenBox&) = delete;
+    FrozenBox& operator=(const FrozenBox&) = delete;
+
+private:
+    HWND box_;
+    CHARRANGE selection_{};
+    POINT scroll_{};
+    LRESULT eventMask_ = 0;
+};
+
+} // namespace
+
+std::string CodeBoxText(HWND box) {
+    GETTEXTLENGTHEX lengthQuery{GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, 1200};
+    const LRESULT length = SendMessageW(box, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0);
+    if (length <= 0) return {};
+    std::wstring text(size_t(length) + 1, L'\0');
+    GETTEXTEX textQuery{};
+    textQuery.cb = DWORD(text.size() * sizeof(wchar_t));
+    textQuery.flags = GT_USECRLF;
+    textQuery.codepage = 1200; // UTF-16
+    const LRESULT copied =
+        SendMessageW(box, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&textQuery), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(copied > 0 ? std::min(size_t(copied), size_t(length)) : 0);
+    return kova::WideToUtf8(text);
+}
+
+void FormatRange(HWND box, const CodeBoxFormat& format) {
+    CHARRANGE range{LONG(format.start), LONG(format.start + format.length)};
+    SendMessageW(box, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    SetCharFormat(box, SCF_SELECTION, CodeBoxCharFormat(format.colour, format.bold));
+}
+
+void ColouriseCodeBox(HWND box) noexcept {
+    try {
+        FrozenBox frozen(box);
+        const CHARFORMAT2W plain = CodeBoxCharFormat(kCodeBoxDefaultColour, false);
+        SetCharFormat(box, SCF_DEFAULT, plain);
+        // The default format does not reach text that carries formats of its own, such as
+        // the last snippet's colours inherited by the new text.
+        SetCharFormat(box, SCF_ALL, plain);
+        for (const CodeBoxFormat& format : TokenizeCodeBox(CodeBoxText(box))) FormatRange(box, format);
+    } catch (...) {
+    }
+}
+
+} // namespace vivu

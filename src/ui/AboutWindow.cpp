@@ -1,0 +1,326 @@
+// The About window: a dialog with a two-page tab control whose pages are panels holding the controls.
+#include "ui/AboutWindow.h"
+
+#include "kova/CreateString.h"
+#include "kova/Encoding.h"
+#include "kova/File.h"
+#include "kova/Version.h"
+#include "ui/PngImage.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <vector>
+
+namespace vivu {
+
+namespace {
+
+constexpr std::string_view kProgramName = "KOVA.VivuDivezi";
+constexpr std::string_view kProgramVersion = "1.2.1";
+constexpr std::string_view kBuildDate = "2020/4/4";
+constexpr std::string_view kWebAddress = "https://kova.example.com/";
+constexpr std::string_view kWebAddressShown = "kova.example.com";
+constexpr std::string_view kSupportAddress = "https://kova.example.com/support";
+
+constexpr wchar_t kPanelClass[] = L"VivuAboutPanel";
+constexpr COLORREF kBannerColour = RGB(0, 122, 204);
+constexpr COLORREF kBannerText = RGB(255, 255, 255);
+constexpr COLORREF kNewsText = RGB(64, 64, 64);
+constexpr int kWindowX = 50, kWindowY = 50, kWindowWidth = 444, kWindowHeight = 350;
+
+enum ParentKind { kOnWindow, kOnPageAbout, kOnPageNews, kOnBanner };
+
+struct ControlRow {
+    ParentKind parent;
+    const wchar_t* windowClass;
+    int id;
+    int x, y, width, height;
+    DWORD style;
+    std::string text; // UTF-8
+    bool titleFont = false;
+};
+
+std::string LinkMarkup(std::string_view address, std::string_view shown) {
+    return kova::CreateString("<a href=''{1}''>{2}</a>", {address, shown});
+}
+
+// The window's template: geometry in the parent's client coordinates.
+std::vector<ControlRow> ControlRows() {
+    const DWORD label = SS_LEFT | SS_NOPREFIX;
+    return {
+        {kOnPageAbout, kPanelClass, kAboutBanner, 12, 36, 400, 56, WS_CLIPCHILDREN, ""},
+        {kOnBanner, WC_STATICW, kAboutLogo, 10, 12, 119, 32, SS_BITMAP | SS_REALSIZECONTROL, ""},
+        {kOnBanner, WC_STATICW, kAboutTitle, 156, 0, 232, 56, label | SS_CENTERIMAGE, "VivuDivezi", true},
+        {kOnPageAbout, WC_STATICW, kAboutVersion, 20, 100, 384, 20, label,
+         kova::CreateString("{1} 版本 {2} - {3}", {kProgramName, kProgramVersion, kBuildDate})},
+        {kOnPageAbout, WC_STATICW, kAboutKovaVersion, 20, 120, 384, 20, label,
+         kova::CreateString("Powered By KOVA {1}", {kova::GetKOVAVersion()})},
+        {kOnPageAbout, WC_STATICW, kAboutRights, 20, 140, 384, 20, label,
+         "Copyright © 2020 VivuDivezi. 保留所有权利。"},
+        {kOnPageAbout, WC_LINK, kAboutWebLink, 12, 164, 116, 20, WS_TABSTOP, LinkMarkup(kWebAddress, kWebAddressShown)},
+        {kOnPageAbout, WC_LINK, kAboutSupportLink, 336, 164, 76, 20, WS_TABSTOP,
+         LinkMarkup(kSupportAddress, "技术支持")},
+        {kOnPageAbout, WC_STATICW, kAboutRule, 20, 186, 384, 2, SS_ETCHEDHORZ, ""},
+        {kOnPageAbout, WC_STATICW, kAboutDescription, 20, 200, 384, 20, label, "用于查看JSON数据和辅助KOVA开发。"},
+        {kOnPageNews, WC_EDITW, kAboutNews, 8, 32, 408, 228,
+         WS_BORDER | WS_VSCROLL | WS_TABSTOP | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, ""},
+        {kOnWindow, WC_BUTTONW, IDOK, 352, 284, 80, 28, WS_TABSTOP | BS_DEFPUSHBUTTON, "确定"},
+    };
+}
+
+HFONT CreateYaheiFont(int height, int weight) {
+    LOGFONTW lf{};
+    lf.lfHeight = height;
+    lf.lfWeight = weight;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = CLEARTYPE_QUALITY;
+    lstrcpynW(lf.lfFaceName, L"微软雅黑", LF_FACESIZE);
+    return CreateFontIndirectW(&lf);
+}
+
+// A multi-line edit control breaks lines only at CR LF.
+std::string WithCrLf(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+            out += "\r\n";
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool RegisterPanelClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (GetClassInfoExW(instance, kPanelClass, &wc)) return true;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kPanelClass;
+    return RegisterClassExW(&wc) != 0;
+}
+
+// DialogBoxIndirect wants the template DWORD-aligned: no menu, the standard class, no title.
+struct alignas(4) EmptyDialogTemplate {
+    DLGTEMPLATE dialog;
+    WORD menu;
+    WORD windowClass;
+    WORD title;
+};
+
+} // namespace
+
+std::string DefaultNewsPath() {
+    return kova::PathJoin(kova::PathGetCurrentDir(), "NEWS.txt");
+}
+
+AboutWindow::AboutWindow(std::string_view mainCaption, std::string_view newsPath)
+    : mainCaption_(mainCaption), newsPath_(newsPath) {}
+
+AboutWindow::~AboutWindow() {
+    if (font_) DeleteObject(font_);
+    if (titleFont_) DeleteObject(titleFont_);
+    if (logo_) DeleteObject(logo_);
+    if (bannerBrush_) DeleteObject(bannerBrush_);
+}
+
+void AboutWindow::ShowModal(HWND owner, std::string_view mainCaption, std::string_view newsPath) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (!RegisterPanelClass(instance, PanelProc)) return;
+    const std::string path = newsPath.empty() ? DefaultNewsPath() : std::string(newsPath);
+    AboutWindow window(mainCaption, path);
+    EmptyDialogTemplate dialogTemplate{};
+    dialogTemplate.dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    DialogBoxIndirectParamW(instance, &dialogTemplate.dialog, owner, DialogProc, reinterpret_cast<LPARAM>(&window));
+}
+
+INT_PTR CALLBACK AboutWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+        reinterpret_cast<AboutWindow*>(lParam)->hwnd_ = hwnd;
+    }
+    auto* self = reinterpret_cast<AboutWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+    if (!self) return FALSE;
+    // An exception must not unwind through the system's code that called us.
+    try {
+        return self->HandleDialogMessage(message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+INT_PTR AboutWindow::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        Create();
+        return FALSE; // Create gave the focus to "确定"
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            EndDialog(hwnd_, LOWORD(wParam));
+            return TRUE;
+        }
+        return FALSE;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (header->idFrom == kAboutTabs && header->code == TCN_SELCHANGE) {
+            ShowPage(static_cast<int>(SendMessageW(tabs_, TCM_GETCURSEL, 0, 0)));
+            return TRUE;
+        }
+        return FALSE;
+    }
+    default:
+        return FALSE;
+    }
+}
+
+LRESULT CALLBACK AboutWindow::PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<AboutWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    try {
+        return self->HandlePanelMessage(hwnd, message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT AboutWindow::HandlePanelMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_ERASEBKGND: {
+        RECT client;
+        GetClientRect(panel, &client);
+        const bool banner = GetDlgCtrlID(panel) == kAboutBanner;
+        FillRect(reinterpret_cast<HDC>(wParam), &client, banner ? bannerBrush_ : GetSysColorBrush(COLOR_WINDOW));
+        return 1;
+    }
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+        return reinterpret_cast<LRESULT>(ControlColour(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if ((header->code == NM_CLICK || header->code == NM_RETURN) &&
+            (header->idFrom == kAboutWebLink || header->idFrom == kAboutSupportLink)) {
+            LinkClicked(lParam);
+            return 0;
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return DefWindowProcW(panel, message, wParam, lParam);
+}
+
+void AboutWindow::Create() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    SetWindowTextW(hwnd_, kova::Utf8ToWide(kova::CreateString("关于 {1}", {mainCaption_})).c_str());
+    SetWindowPos(hwnd_, nullptr, kWindowX, kWindowY, kWindowWidth, kWindowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
+    font_ = CreateYaheiFont(-12, FW_NORMAL);
+    titleFont_ = CreateYaheiFont(-32, FW_BOLD);
+    bannerBrush_ = CreateSolidBrush(kBannerColour);
+
+    tabs_ = CreateWindowExW(WS_EX_CONTROLPARENT, WC_TABCONTROLW, L"",
+                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, 8, 8, 424, 268,
+                            hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAboutTabs)), instance, nullptr);
+    SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    const wchar_t* pageNames[] = {L"关于", L"更新说明"};
+    for (int i = 0; i < 2; ++i) {
+        TCITEMW item{};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(pageNames[i]);
+        SendMessageW(tabs_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+    RECT page{0, 0, 424, 268};
+    SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
+    pageOrigin_ = {page.left, page.top};
+    for (int i = 0; i < 2; ++i) {
+        pages_[i] = CreateWindowExW(WS_EX_CONTROLPARENT, kPanelClass, L"",
+                                    WS_CHILD | WS_CLIPCHILDREN | (i == 0 ? WS_VISIBLE : 0), page.left, page.top,
+                                    page.right - page.left, page.bottom - page.top, tabs_,
+                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAboutPageAbout + i)), instance, this);
+    }
+    CreateControls();
+    LoadNews();
+    SetFocus(GetDlgItem(hwnd_, IDOK));
+}
+
+void AboutWindow::CreateControls() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    for (const ControlRow& row : ControlRows()) {
+        HWND parent = hwnd_;
+        int x = row.x, y = row.y;
+        if (row.parent == kOnPageAbout || row.parent == kOnPageNews) {
+            parent = pages_[row.parent == kOnPageAbout ? 0 : 1];
+            x -= pageOrigin_.x;
+            y -= pageOrigin_.y;
+        } else if (row.parent == kOnBanner) {
+            parent = banner_;
+        }
+        const DWORD exStyle = row.id == kAboutNews ? WS_EX_CLIENTEDGE : 0;
+        HWND control = CreateWindowExW(exStyle, row.windowClass, kova::Utf8ToWide(row.text).c_str(),
+                                       WS_CHILD | WS_VISIBLE | row.style, x, y, row.width, row.height, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, this);
+        if (!control) continue;
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(row.titleFont ? titleFont_ : font_), FALSE);
+        if (row.id == kAboutBanner) banner_ = control;
+        if (row.id == kAboutLogo) LoadLogo(control);
+    }
+}
+
+void AboutWindow::LoadLogo(HWND picture) {
+    HMODULE module = GetModuleHandleW(nullptr);
+    HRSRC resource = FindResourceW(module, kAboutLogoResource, MAKEINTRESOURCEW(10)); // RT_RCDATA
+    if (!resource) return;
+    const void* bytes = LockResource(LoadResource(module, resource));
+    if (!bytes) return;
+    const PngImage image(std::string_view(static_cast<const char*>(bytes), SizeofResource(module, resource)));
+    if (image.Empty()) return;
+    // A static control cannot blend, so the logo is laid over the banner's colour once.
+    logo_ = image.CreateOpaqueBitmap(kBannerColour);
+    SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_));
+}
+
+void AboutWindow::LoadNews() {
+    // A missing or unreadable file reads as empty text, which leaves the box empty.
+    const std::string news = WithCrLf(kova::ReadStringFile(newsPath_));
+    SetWindowTextW(GetDlgItem(pages_[1], kAboutNews), kova::Utf8ToWide(news).c_str());
+}
+
+void AboutWindow::ShowPage(int page) {
+    for (int i = 0; i < 2; ++i) ShowWindow(pages_[i], i == page ? SW_SHOW : SW_HIDE);
+}
+
+HBRUSH AboutWindow::ControlColour(HWND control, HDC dc) {
+    switch (GetDlgCtrlID(control)) {
+    case kAboutTitle:
+    case kAboutLogo:
+        SetTextColor(dc, kBannerText);
+        SetBkColor(dc, kBannerColour);
+        return bannerBrush_;
+    case kAboutNews:
+        SetTextColor(dc, kNewsText);
+        SetBkColor(dc, RGB(255, 255, 255));
+        return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    default:
+        // The labels and links take the page's colour so they blend with it.
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
+        return GetSysColorBrush(COLOR_WINDOW);
+    }
+}
+
+void AboutWindow::LinkClicked(LPARAM nmlink) {
+    const auto* link = reinterpret_cast<const NMLINK*>(nmlink);
+    ShellExecuteW(hwnd_, L"open", link->item.szUrl, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+} // namespace vivu

@@ -1,0 +1,36 @@
+// How one tree item looks: its label text, its image and its bold and expanded states.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vivu {
+
+inline constexpr std::string_view kObjectRootLabel = "{ 存取键值表 }";
+inline constexpr std::string_view kArrayRootLabel = "[ 存取列表 ]";
+
+// Indexes into the tree control's image list.
+enum ItemImage : uint8_t { kImageValue = 0, kImageObject = 1, kImageArray = 2 };
+
+enum ItemStateBits : uint8_t { kStateBold = 1, kStateExpanded = 2 };
+
+// The root item's label for a document kind (11 or 12); empty for any other kind.
+std::string_view RootLabel(int32_t kind);
+
+uint8_t ItemImageOf(int32_t type);
+
+// Containers are bold, and expanded when asked; other values have no state bits.
+uint8_t ItemStateOf(int32_t type, bool expanded);
+
+// An object member's key label: the key, with one space after it unless the value is a container.
+void AppendMemberKeyLabel(std::string& out, std::string_view key, int32_t type);
+
+// An array element's key label "[n] ", the space kept for containers too.
+void AppendElementKeyLabel(std::string& out, int32_t position);
+
+// What follows the key label: the value text, shortened by TruncateValue and in
+// double quotes for texts.
+void AppendValueLabel(std::string& out, int32_t type, std::string_view valueText);
+
+} // namespace vivu

@@ -1,0 +1,210 @@
+// The result tree control `树型框_结果` fed from a ResultTreeModel.
+#include "view/ResultTree.h"
+
+#include "kova/Encoding.h"
+#include "view/ItemLabel.h"
+#include "view/TreeImages.h"
+
+#include <algorithm>
+#include <string>
+
+namespace vivu {
+
+namespace {
+
+// Keeps the control from drawing and laying out items while many are inserted;
+// it lays out everything once at the end.
+class RedrawLock {
+public:
+    explicit RedrawLock(HWND tree) : tree_(tree) { SendMessageW(tree_, WM_SETREDRAW, FALSE, 0); }
+    ~RedrawLock() {
+        SendMessageW(tree_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(tree_, nullptr, TRUE);
+    }
+    RedrawLock(const RedrawLock&) = delete;
+    RedrawLock& operator=(const RedrawLock&) = delete;
+
+private:
+    HWND tree_;
+};
+
+} // namespace
+
+constexpr UINT_PTR kSubclassId = 1;
+
+ResultTree::~ResultTree() {
+    if (tree_) {
+        WatchTeardown(false);
+        TreeView_SetImageList(tree_, nullptr, TVSIL_NORMAL);
+    }
+    if (images_) ImageList_Destroy(images_);
+}
+
+void ResultTree::Bind(HWND tree) {
+    tree_ = tree;
+    if (!images_) images_ = CreateTreeImages();
+    TreeView_SetImageList(tree_, images_, TVSIL_NORMAL);
+}
+
+LRESULT CALLBACK ResultTree::TeardownProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                          DWORD_PTR self) {
+    auto* tree = reinterpret_cast<ResultTree*>(self);
+    if (message == WM_DESTROY) {
+        tree->ClearControl();
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, TeardownProc, id);
+        tree->watchingTeardown_ = false;
+        tree->tree_ = nullptr;
+        tree->handles_.clear();
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void ResultTree::WatchTeardown(bool on) {
+    if (on == watchingTeardown_) return;
+    if (on) {
+        SetWindowSubclass(tree_, TeardownProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    } else {
+        RemoveWindowSubclass(tree_, TeardownProc, kSubclassId);
+    }
+    watchingTeardown_ = on;
+}
+
+void ResultTree::ClearControl() {
+    if (!tree_) return;
+    TreeView_SelectItem(tree_, nullptr);
+    if (deepestInControl_ > kDeleteSliceDepth) {
+        // Descendants come after their ancestors, so walking backwards cuts the deepest slices first.
+        for (int32_t item = static_cast<int32_t>(handles_.size()) - 1; item > 0; --item) {
+            if (handles_[item] && model_.Record(item).depth % kDeleteSliceDepth == 0)
+                TreeView_DeleteItem(tree_, handles_[item]);
+        }
+    }
+    TreeView_DeleteAllItems(tree_);
+    handles_.assign(handles_.size(), nullptr);
+    deepestInControl_ = 0;
+}
+
+void ResultTree::Rebuild(const JsonModel& model, bool expandAll) {
+    if (!tree_) return;
+    RedrawLock lock(tree_);
+    ClearControl();
+    handles_.clear(); // before the model changes: a notification may ask for an item meanwhile
+    model_.Rebuild(model, expandAll);
+    expandAll_ = expandAll;
+    Refill();
+    WatchTeardown(deepestInControl_ > kDeleteSliceDepth);
+}
+
+int32_t ResultTree::SelectedItemIndex() const {
+    if (!tree_) return -1;
+    HTREEITEM selected = TreeView_GetSelection(tree_);
+    if (!selected) return -1;
+    TVITEMW item{};
+    item.mask = TVIF_HANDLE | TVIF_PARAM;
+    item.hItem = selected;
+    if (!TreeView_GetItem(tree_, &item)) return -1;
+    return static_cast<int32_t>(item.lParam);
+}
+
+bool ResultTree::Select(int32_t item) {
+    if (!model_.IsItem(item) || !Handle(0)) return false;
+    InsertChain(item);
+    const int32_t parent = model_.Record(item).parent;
+    if (parent >= 0) TreeView_EnsureVisible(tree_, handles_[parent]);
+    TreeView_EnsureVisible(tree_, handles_[item]);
+    TreeView_SelectItem(tree_, handles_[item]);
+    return true;
+}
+
+void ResultTree::ExpandAll(bool on) {
+    if (!tree_) return;
+    const int32_t remembered = std::max(SelectedItemIndex(), 0);
+    expandAll_ = on;
+    {
+        RedrawLock lock(tree_);
+        ClearControl();
+        Refill();
+    }
+    WatchTeardown(deepestInControl_ > kDeleteSliceDepth);
+    Select(remembered);
+}
+
+LRESULT ResultTree::OnItemExpanding(const NMTREEVIEWW& info) {
+    if (!guard_.AllowExpansion()) return TRUE;
+    const int32_t item = static_cast<int32_t>(info.itemNew.lParam);
+    // The item is not expanded yet, so the control takes its new children without laying anything out.
+    if ((info.action & (TVE_COLLAPSE | TVE_EXPAND)) == TVE_EXPAND && Handle(item) == info.itemNew.hItem) {
+        InsertChildren(item);
+        WatchTeardown(deepestInControl_ > kDeleteSliceDepth);
+    }
+    return FALSE;
+}
+
+int32_t ResultTree::ItemIndexOf(const NMTREEVIEWW& info) {
+    return info.itemNew.hItem ? static_cast<int32_t>(info.itemNew.lParam) : -1;
+}
+
+HTREEITEM ResultTree::Handle(int32_t item) const {
+    return item >= 0 && item < static_cast<int32_t>(handles_.size()) ? handles_[item] : nullptr;
+}
+
+void ResultTree::Refill() {
+    handles_.assign(model_.ItemCount(), nullptr);
+    if (model_.ItemCount() == 0) return;
+    InsertItem(0, true); // the root is always expanded
+    InsertChildren(0);
+}
+
+void ResultTree::InsertItem(int32_t item, bool expanded) {
+    const int32_t parent = model_.Record(item).parent;
+    const std::wstring label = kova::Utf8ToWide(model_.Label(item));
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent >= 0 ? handles_[parent] : TVI_ROOT;
+    insert.hInsertAfter = TVI_LAST;
+    TVITEMW& tv = insert.item;
+    tv.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE | TVIF_CHILDREN;
+    tv.pszText = const_cast<wchar_t*>(label.c_str());
+    tv.iImage = model_.Image(item);
+    tv.iSelectedImage = tv.iImage;
+    tv.lParam = item;
+    tv.state = ((model_.State(item) & kStateBold) ? TVIS_BOLD : 0) | (expanded ? TVIS_EXPANDED : 0);
+    tv.stateMask = TVIS_BOLD | TVIS_EXPANDED;
+    // The button shows before the children are inserted; an empty object or array gets none.
+    tv.cChildren = model_.HasChildItems(item) ? 1 : 0;
+    handles_[item] = TreeView_InsertItem(tree_, &insert);
+    deepestInControl_ = std::max(deepestInControl_, model_.Record(item).depth);
+}
+
+void ResultTree::InsertChildren(int32_t item, std::span<const int32_t> open) {
+    const int32_t first = model_.FirstChild(item);
+    if (first < 0 || handles_[first]) return; // a parent's children are inserted all at once
+    const int32_t end = model_.SubtreeEnd(item);
+    int32_t budget = insertBudget_;
+    size_t nextOpen = 0;
+    for (int32_t i = first; i < end; --budget) {
+        const bool onTheWay = nextOpen < open.size() && open[nextOpen] == i;
+        if (onTheWay) ++nextOpen;
+        const bool container = model_.Record(i).hasChildren == 1;
+        const bool expanded = container && (onTheWay || (expandAll_ && budget > 0));
+        InsertItem(i, expanded);
+        // Below an expanded item go on with its first child, otherwise skip its subtree.
+        i = expanded ? i + 1 : model_.SubtreeEnd(i);
+    }
+}
+
+void ResultTree::InsertChain(int32_t item) {
+    std::vector<int32_t> open; // ancestors of item that are not in the control, deepest first
+    int32_t top = model_.Record(item).parent;
+    for (int32_t at = item; at > 0 && !handles_[at]; at = model_.Record(at).parent) {
+        top = model_.Record(at).parent;
+        if (at != item) open.push_back(at);
+    }
+    if (top < 0 || handles_[item]) return;
+    std::reverse(open.begin(), open.end()); // pre-order meets them in ascending order
+    RedrawLock lock(tree_);
+    InsertChildren(top, open);
+    WatchTeardown(deepestInControl_ > kDeleteSliceDepth);
+}
+
+} // namespace vivu

@@ -1,0 +1,100 @@
+// The result tree control `树型框_结果` fed from a ResultTreeModel.
+#pragma once
+
+#include "view/DoubleClickGuard.h"
+#include "view/ResultTreeModel.h"
+#include "json/JsonModel.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace vivu {
+
+// Items reach the control only when they can be seen: the root with its children
+// at first, the children of an item when it is first expanded, and with expand
+// all the items below, up to an insert budget at a time (containers past the budget
+// go in collapsed and fill when opened). The model covers every node all the
+// time, so paths, Go to and ExpandAll do not depend on what the control holds.
+// Each control item's lParam is its item index.
+class ResultTree {
+public:
+    // Items one insertion expands at most; a control's cost grows faster than its item count.
+    static constexpr int32_t kInsertBudget = 50'000;
+    // The control deletes an item's descendants recursively; deeper chains are cut in slices this deep first.
+    static constexpr int32_t kDeleteSliceDepth = 1000;
+
+    explicit ResultTree(int32_t insertBudget = kInsertBudget) : insertBudget_(insertBudget) {}
+    ~ResultTree();
+    ResultTree(const ResultTree&) = delete;
+    ResultTree& operator=(const ResultTree&) = delete;
+
+    // Remembers the tree control and gives it the item images. Once, before anything else.
+    void Bind(HWND tree);
+    HWND Control() const { return tree_; }
+
+    // Replaces every item by the document in model: deletes the old items and keeps
+    // the control from drawing until the new ones are in place.
+    void Rebuild(const JsonModel& model, bool expandAll = true);
+
+    ResultTreeModel& Model() { return model_; }
+    const ResultTreeModel& Model() const { return model_; }
+
+    // -1 when nothing is selected.
+    int32_t SelectedItemIndex() const;
+    // Makes item visible (its parent first) and selects it, inserting the items on
+    // the way. False when there is no such item.
+    bool Select(int32_t item);
+    // Expands (on) or collapses every object and array item but the root, then
+    // shows and selects the item selected before, or the root when there was none.
+    // The control is refilled rather than told item by item, which is far faster.
+    void ExpandAll(bool on);
+
+    // NM_DBLCLK from the control.
+    void OnDoubleClick() { guard_.DoubleClicked(); }
+    // TVN_ITEMEXPANDINGW from the control; the window procedure returns the result
+    // (TRUE refuses the expansion or collapse).
+    LRESULT OnItemExpanding(const NMTREEVIEWW& info);
+    // The item index a TVN_SELCHANGEDW selected; -1 for none.
+    static int32_t ItemIndexOf(const NMTREEVIEWW& info);
+
+    // The control's item for an item index; null while it is not inserted.
+    HTREEITEM Handle(int32_t item) const;
+
+private:
+    // While a chain deeper than kDeleteSliceDepth is in the control, it is watched
+    // for its destruction, to cut the chain before the control's own teardown would
+    // recurse down it. Only then: watching costs Wine a server call per message.
+    static LRESULT CALLBACK TeardownProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                         DWORD_PTR self);
+    void WatchTeardown(bool on);
+    // Removes the selection (without it the control would select a neighbour of
+    // each deleted item, and the window would show its details) and every item.
+    void ClearControl();
+    // Replaces the control's items by the root and what lies open below it.
+    void Refill();
+    // Inserts one item, expanded or not, as the last child of its parent's control item.
+    void InsertItem(int32_t item, bool expanded);
+    // Inserts the children of item when they are not there yet, in pre-order: the
+    // items in open (ascending item indexes) expanded with their children, and with
+    // expand all the other containers too while the budget lasts.
+    void InsertChildren(int32_t item, std::span<const int32_t> open = {});
+    // Inserts what lies on the way from the root to item, expanded.
+    void InsertChain(int32_t item);
+
+    HWND tree_ = nullptr;
+    HIMAGELIST images_ = nullptr;
+    ResultTreeModel model_;
+    DoubleClickGuard guard_;
+    int32_t insertBudget_;
+    bool expandAll_ = true;          // containers inserted from now on are expanded
+    std::vector<HTREEITEM> handles_; // by item index
+    int32_t deepestInControl_ = 0;
+    bool watchingTeardown_ = false;
+};
+
+} // namespace vivu
