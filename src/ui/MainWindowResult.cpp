@@ -2,24 +2,12 @@
 #include "codegen/AccessCode.h"
 #include "codegen/CodeLines.h"
 #include "kova/Encoding.h"
+#include "ui/ControlBuilder.h"
 #include "ui/MainWindow.h"
 #include "ui/ViewWindow.h"
 #include "view/GoToPath.h"
 
 namespace vivu {
-
-namespace {
-// A multi-line edit box breaks lines only at CR LF.
-std::string WithCrLf(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-        out += text[i];
-    }
-    return out;
-}
-} // namespace
 
 void MainWindow::NodeDetails() {
     ResultTree& tree = *objects_.resultTree;
@@ -37,7 +25,7 @@ void MainWindow::NodeDetails() {
     SetText(MainControl::编辑框_结果, JoinCodeLines(lines));
     SetText(MainControl::编辑框_结果_路径, current.path);
     SetText(MainControl::编辑框_结果_类型, typeName);
-    SetText(MainControl::编辑框_结果_内容, WithCrLf(NodeContent(tree.Model(), model, selected, current).text));
+    SetText(MainControl::编辑框_结果_内容, EditBoxText(NodeContent(tree.Model(), model, selected, current).text));
 }
 
 void MainWindow::GoToPath() {

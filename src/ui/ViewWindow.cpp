@@ -31,8 +31,8 @@ struct MenuItem {
     unsigned message;
 };
 constexpr MenuItem kViewMenu[] = {
-    {"撤销", SCI_UNDO}, {"重复", SCI_REDO}, {nullptr, 0}, {"复制", SCI_COPY},
-    {"粘贴", SCI_PASTE}, {"剪切", SCI_CUT}, {"删除", SCI_CLEAR},
+    {"撤销", SCI_UNDO},  {"重复", SCI_REDO}, {nullptr, 0},        {"复制", SCI_COPY},
+    {"粘贴", SCI_PASTE}, {"剪切", SCI_CUT},  {"删除", SCI_CLEAR},
 };
 constexpr int kMenuFirstId = 2000;
 
@@ -64,9 +64,9 @@ private:
 
     void OnCreate() {
         for (const auto& row : kRows)
-            controls_[static_cast<int>(row.id) - 100] = CreateControl(
-                row.kind, window_, static_cast<int>(row.id), row.x, row.y, row.width, row.height, row.caption,
-                fonts_.Get(row.font));
+            controls_[static_cast<int>(row.id) - 100] =
+                CreateControl(row.kind, window_, static_cast<int>(row.id), row.x, row.y, row.width, row.height,
+                              row.caption, fonts_.Get(row.font));
         HWND edit = Control(ViewControl::编辑框_查看内容);
         SetWindowLongPtrW(edit, GWL_STYLE, GetWindowLongPtrW(edit, GWL_STYLE) & ~WS_BORDER);
         SetWindowPos(edit, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED);
@@ -80,7 +80,7 @@ private:
 
         const ViewRequest& request = objects_.viewRequest;
         if (!request.styled) {
-            SetWindowTextW(edit, kova::Utf8ToWide(PlainText(request.text)).c_str());
+            SetWindowTextW(edit, kova::Utf8ToWide(EditBoxText(request.text)).c_str());
             return;
         }
         ShowWindow(edit, SW_HIDE);
@@ -103,17 +103,6 @@ private:
         editor.SendEditorMessage(SCI_EMPTYUNDOBUFFER); // the shown text is where undo stops
         FitEditor();
         if (editor.ContainerWindow()) SendMessageW(editor.ContainerWindow(), WM_PAINT, 0, 0);
-    }
-
-    // A multi-line edit box breaks lines only at CR LF.
-    static std::string PlainText(const std::string& text) {
-        std::string out;
-        out.reserve(text.size());
-        for (size_t i = 0; i < text.size(); ++i) {
-            if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-            out += text[i];
-        }
-        return out;
     }
 
     void FitEditor() {
