@@ -4,7 +4,9 @@
 KOVA_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KOVA_CACHE=${KOVA_CACHE:-$HOME/.cache/kova-json}
 KOVA_BUILD=$KOVA_ROOT/build
-export KOVA_CACHE
+# Two checkouts testing at once each need their own Wine prefix: set KOVA_WINEPREFIX.
+KOVA_WINEPREFIX=${KOVA_WINEPREFIX:-$KOVA_CACHE/wineprefix}
+export KOVA_CACHE KOVA_WINEPREFIX
 
 log() { printf '==> %s\n' "$*" >&2; }
 
@@ -45,7 +47,7 @@ build_tree() {
 # The project's own prefix, never the user's ~/.wine. Mono and Gecko cannot be
 # downloaded here, and the program runs as it would on a Chinese Windows.
 wine_env() {
-    export WINEPREFIX=$KOVA_CACHE/wineprefix
+    export WINEPREFIX=$KOVA_WINEPREFIX
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree=;mshtml="
     export LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
@@ -55,10 +57,10 @@ wine_env() {
 # the first one's wineserver. Held until the script exits.
 lock_wine_prefix() {
     [ -n "${KOVA_PREFIX_LOCK_FD:-}" ] && return 0
-    mkdir -p "$KOVA_CACHE"
-    exec {KOVA_PREFIX_LOCK_FD}>"$KOVA_CACHE/wineprefix.lock"
+    mkdir -p "$(dirname "$KOVA_WINEPREFIX")"
+    exec {KOVA_PREFIX_LOCK_FD}>"$KOVA_WINEPREFIX.lock"
     if ! flock -n "$KOVA_PREFIX_LOCK_FD"; then
-        log "waiting for another script using $KOVA_CACHE/wineprefix"
+        log "waiting for another script using $KOVA_WINEPREFIX"
         flock "$KOVA_PREFIX_LOCK_FD"
     fi
 }
