@@ -11,6 +11,7 @@
 #include "ui/Artwork.h"
 #include "ui/Clipboard.h"
 #include "ui/InputBox.h"
+#include "ui/ToolbarCommand.h"
 #include "ui/ViewWindow.h"
 
 #include <Scintilla.h>
@@ -275,26 +276,39 @@ bool MainWindow::TranslateShortcut(const MSG& message) {
 
 void MainWindow::RunToolbarCommand(std::string_view caption) {
     std::string error;
-    if (caption == "复制") {
+    switch (ToolbarCommandOfCaption(caption)) {
+    case ToolbarCommand::Copy:
         SetClipboardText(window_, intake_.ReadEditorText("UTF-8"));
-    } else if (caption == "粘贴") {
+        break;
+    case ToolbarCommand::Paste:
         PasteFromClipboard();
-    } else if (caption == "清空") {
+        break;
+    case ToolbarCommand::Clear:
         intake_.LoadEditorText("", error, false);
-    } else if (caption == "格式化") {
+        break;
+    case ToolbarCommand::Format:
         intake_.RewriteJson(0);
-    } else if (caption == "压缩") {
+        break;
+    case ToolbarCommand::Compress:
         intake_.RewriteJson(1);
-    } else if (caption == "撤销") {
+        break;
+    case ToolbarCommand::Undo:
         objects_.mainEditor->Undo();
-    } else if (caption == "重复") {
+        break;
+    case ToolbarCommand::Redo:
         objects_.mainEditor->Redo();
-    } else if (caption == "解析") {
+        break;
+    case ToolbarCommand::Parse:
         ParseCommand();
-    } else if (caption == "主键名") {
+        break;
+    case ToolbarCommand::KeyName:
         KeyNameDialog();
-    } else if (caption == "关于") {
+        break;
+    case ToolbarCommand::About:
         AboutWindow::ShowModal(window_, kova::CreateString(kMainCaptionTemplate, {kVersion}));
+        break;
+    case ToolbarCommand::None:
+        break;
     }
 }
 

@@ -1,9 +1,11 @@
 // The real main window under Wine: captions, controls, toolbar commands, parsing.
 #include "app/ProcessObjects.h"
 #include "support/win/MessageBoxWatcher.h"
+#include "support/win/PopupMenuReader.h"
 #include "ui/Clipboard.h"
 #include "ui/MainWindow.h"
 
+#include <Scintilla.h>
 #include <commctrl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -167,4 +169,75 @@ TEST_F(MainWindowTest, F5Parses) {
     EXPECT_TRUE(window_->TranslateShortcut(message));
     EXPECT_EQ(objects_.model->kind, 12);
     EXPECT_EQ(CurrentPage(MainControl::选择夹_JSON), 1);
+}
+
+TEST_F(MainWindowTest, ToolbarClicksReachTheirCommands) {
+    HWND toolbar = window_->Control(MainControl::工具条_左);
+    auto click = [&](const std::string& caption) {
+        const int count = static_cast<int>(SendMessageW(toolbar, TB_BUTTONCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            TBBUTTON button{};
+            SendMessageW(toolbar, TB_GETBUTTON, i, reinterpret_cast<LPARAM>(&button));
+            wchar_t text[64] = {};
+            if (button.fsStyle & BTNS_SEP) continue;
+            SendMessageW(toolbar, TB_GETBUTTONTEXTW, button.idCommand, reinterpret_cast<LPARAM>(text));
+            if (kova::WideToUtf8(text) != caption) continue;
+            SendMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(button.idCommand, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(toolbar));
+            return true;
+        }
+        return false;
+    };
+    SetEditorText("{\"甲\": [1, 2]}");
+    objects_.mainEditor->SendEditorMessage(SCI_SETSEL, 2, 5);
+    ASSERT_TRUE(click("复制"));
+    EXPECT_EQ(GetClipboardText(window_->Handle()), "{\"甲\": [1, 2]}") << "the whole text, not the selection";
+    ASSERT_TRUE(click("压缩"));
+    EXPECT_EQ(EditorText(), "{\"甲\":[1,2]}");
+    ASSERT_TRUE(click("清空"));
+    EXPECT_EQ(EditorText(), "");
+    ASSERT_TRUE(click("撤销"));
+    EXPECT_EQ(EditorText(), "{\"甲\":[1,2]}");
+    ASSERT_TRUE(click("重复"));
+    EXPECT_EQ(EditorText(), "");
+    ASSERT_TRUE(click("撤销"));
+    ASSERT_TRUE(click("解析"));
+    EXPECT_EQ(objects_.model->kind, 11);
+    EXPECT_EQ(CurrentPage(MainControl::选择夹_JSON), 1);
+}
+
+TEST_F(MainWindowTest, EditorMenuListsItsItemsAndEachSendsItsCommand) {
+    HWND editor = objects_.mainEditor->EditorWindow();
+    RECT frame{};
+    GetWindowRect(editor, &frame);
+    const POINT cursor{frame.left + 40, frame.top + 30};
+    const test::PopupMenuSeen menu = test::RightClickMenu(editor, cursor);
+    const char* expected[] = {"撤销(&Z)", "重复(&Y)", "", "剪切(&X)", "复制(&C)", "粘贴(&V)", "删除(&D)"};
+    ASSERT_EQ(menu.items.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) EXPECT_EQ(menu.items[i].caption, expected[i]) << i;
+    EXPECT_EQ(menu.topLeft.x, cursor.x + 3);
+    EXPECT_EQ(menu.topLeft.y, cursor.y + 3);
+
+    auto choose = [&](const std::string& caption) {
+        for (const auto& item : menu.items)
+            if (item.caption == caption) SendMessageW(window_->Handle(), WM_COMMAND, item.id, 0);
+    };
+    SetEditorText("abcdef");
+    objects_.mainEditor->SendEditorMessage(SCI_SETSEL, 0, 3);
+    choose("剪切(&X)");
+    EXPECT_EQ(EditorText(), "def");
+    EXPECT_EQ(GetClipboardText(window_->Handle()), "abc");
+    choose("撤销(&Z)");
+    EXPECT_EQ(EditorText(), "abcdef");
+    choose("重复(&Y)");
+    EXPECT_EQ(EditorText(), "def");
+    objects_.mainEditor->SendEditorMessage(SCI_SETSEL, 0, 1);
+    choose("复制(&C)");
+    EXPECT_EQ(GetClipboardText(window_->Handle()), "d");
+    objects_.mainEditor->SendEditorMessage(SCI_SETSEL, 3, 3);
+    choose("粘贴(&V)");
+    EXPECT_EQ(EditorText(), "defd");
+    objects_.mainEditor->SendEditorMessage(SCI_SETSEL, 0, 2);
+    choose("删除(&D)");
+    EXPECT_EQ(EditorText(), "fd");
 }

@@ -1,5 +1,6 @@
 // The content view window and the key-name dialog, opened for real and driven from a second thread.
 #include "app/ProcessObjects.h"
+#include "support/win/PopupMenuReader.h"
 #include "support/win/WindowWatcher.h"
 #include "ui/Clipboard.h"
 #include "ui/MainWindow.h"
@@ -101,6 +102,52 @@ TEST_F(ViewWindowTest, StyledModeUsesTheViewEditorAndShowsOnlyTheLatestText) {
         OpenView(objects_, owner_, "[2]", true);
     }
     EXPECT_EQ(shown, "[2]") << "a second opening shows the second text only";
+}
+
+TEST_F(ViewWindowTest, EditorMenuListsItsItemsAndEachSendsItsCommand) {
+    test::PopupMenuSeen menu;
+    std::string afterCut, afterUndo, afterPaste, afterDelete, copied;
+    POINT cursor{};
+    {
+        WindowWatcher watcher("查看", [&](HWND window) {
+            CodeEditor& editor = *objects_.viewEditor;
+            RECT frame{};
+            GetWindowRect(editor.EditorWindow(), &frame);
+            cursor = {frame.left + 50, frame.top + 40};
+            menu = test::RightClickMenu(editor.EditorWindow(), cursor);
+            auto choose = [&](const std::string& caption) {
+                for (const auto& item : menu.items)
+                    if (item.caption == caption) SendMessageW(window, WM_COMMAND, item.id, 0);
+            };
+            auto text = [&] { return editor.GetText(editor.GetLength() + 1); };
+            editor.SendEditorMessage(SCI_SETSEL, 0, 2);
+            choose("剪切");
+            afterCut = text();
+            choose("撤销");
+            afterUndo = text();
+            editor.SendEditorMessage(SCI_SETSEL, 1, 3);
+            choose("复制");
+            copied = GetClipboardText(window);
+            editor.SendEditorMessage(SCI_SETSEL, 5, 5);
+            choose("粘贴");
+            afterPaste = text();
+            editor.SendEditorMessage(SCI_SETSEL, 0, 1);
+            choose("删除");
+            afterDelete = text();
+            SendMessageW(window, WM_CLOSE, 0, 0);
+        });
+        OpenView(objects_, owner_, "[123]", true);
+    }
+    const char* expected[] = {"撤销", "重复", "", "复制", "粘贴", "剪切", "删除"};
+    ASSERT_EQ(menu.items.size(), std::size(expected));
+    for (size_t i = 0; i < std::size(expected); ++i) EXPECT_EQ(menu.items[i].caption, expected[i]) << i;
+    EXPECT_EQ(menu.topLeft.x, cursor.x + 3);
+    EXPECT_EQ(menu.topLeft.y, cursor.y + 3);
+    EXPECT_EQ(afterCut, "23]");
+    EXPECT_EQ(afterUndo, "[123]");
+    EXPECT_EQ(copied, "12");
+    EXPECT_EQ(afterPaste, "[123]12");
+    EXPECT_EQ(afterDelete, "123]12");
 }
 
 TEST(KeyNameDialog, EscapesTheEnteredKeyAndShowsIt) {
