@@ -6,9 +6,11 @@
 #include "ui/MainWindow.h"
 
 #include <Scintilla.h>
+#include <array>
 #include <commctrl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 
 using namespace vivu;
 
@@ -240,4 +242,61 @@ TEST_F(MainWindowTest, EditorMenuListsItsItemsAndEachSendsItsCommand) {
     objects_.mainEditor->SendEditorMessage(SCI_SETSEL, 0, 2);
     choose("删除(&D)");
     EXPECT_EQ(EditorText(), "fd");
+}
+
+namespace {
+
+RECT RectInParent(HWND control) {
+    RECT r{};
+    GetWindowRect(control, &r);
+    MapWindowPoints(HWND_DESKTOP, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, ResizingMovesAndStretchesTheControls) {
+    HWND window = window_->Handle();
+    SetWindowPos(window, nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    std::map<MainControl, RECT> before;
+    for (const auto& row : MainWindowRows()) before[row.id] = RectInParent(window_->Control(row.id));
+    RECT editorBefore = RectInParent(objects_.mainEditor->ContainerWindow());
+    SetWindowPos(window, nullptr, 0, 0, 1100, 800, SWP_NOMOVE | SWP_NOZORDER);
+    Pump();
+    auto change = [&](MainControl id) {
+        const RECT a = before[id], b = RectInParent(window_->Control(id));
+        return std::array<long, 4>{b.left - a.left, b.top - a.top, (b.right - b.left) - (a.right - a.left),
+                                   (b.bottom - b.top) - (a.bottom - a.top)};
+    };
+    using C = MainControl;
+    using Move = std::array<long, 4>; // dx, dy, dwidth, dheight
+    for (C id : {C::工具条_右, C::按钮_网址_转到, C::按钮_文件_选择, C::按钮_文件_重载, C::按钮_结果_路径_转到,
+                 C::按钮_结果_复制, C::选择框_结果_全部展开, C::编辑框_结果_类型})
+        EXPECT_EQ(change(id), (Move{200, 0, 0, 0})) << static_cast<int>(id) << " moves right";
+    for (C id : {C::编辑框_网址, C::编辑框_文件路径, C::编辑框_结果_路径, C::标签_工具条_顶边, C::标签_工具条_底边})
+        EXPECT_EQ(change(id), (Move{0, 0, 200, 0})) << static_cast<int>(id) << " widens";
+    for (C id : {C::选择夹_JSON, C::标签_编辑框, C::标签_树形框_背景, C::树型框_结果})
+        EXPECT_EQ(change(id), (Move{0, 0, 200, 100})) << static_cast<int>(id) << " grows both ways";
+    EXPECT_EQ(change(C::编辑框_结果_内容), (Move{200, 0, 0, 100})) << "the content box moves right and lengthens";
+    EXPECT_EQ(change(C::编辑框_结果), (Move{0, 100, 200, 0})) << "the code box moves down and keeps its height";
+    EXPECT_EQ(change(C::按钮_代码_复制), (Move{200, 100, 0, 0}));
+    for (C id : {C::工具条_左, C::组合框_数据源, C::按钮_剪切板_粘贴, C::按钮_结果_返回})
+        EXPECT_EQ(change(id), (Move{0, 0, 0, 0})) << static_cast<int>(id) << " stays";
+    const RECT editorAfter = RectInParent(objects_.mainEditor->ContainerWindow());
+    EXPECT_EQ(editorAfter.right - editorBefore.right, 200) << "the editor fills its frame";
+    EXPECT_EQ(editorAfter.bottom - editorBefore.bottom, 100);
+}
+
+TEST_F(MainWindowTest, WindowCannotBeMadeSmallerThan800By600) {
+    HWND window = window_->Handle();
+    SetWindowPos(window, nullptr, 0, 0, 300, 200, SWP_NOMOVE | SWP_NOZORDER);
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    EXPECT_EQ(frame.right - frame.left, 800);
+    EXPECT_EQ(frame.bottom - frame.top, 600);
+    SetWindowPos(window, nullptr, 0, 0, 1000, 500, SWP_NOMOVE | SWP_NOZORDER);
+    GetWindowRect(window, &frame);
+    EXPECT_EQ(frame.right - frame.left, 1000);
+    EXPECT_EQ(frame.bottom - frame.top, 600);
 }
