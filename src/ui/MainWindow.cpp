@@ -140,9 +140,11 @@ void MainWindow::BuildControls() {
             row.kind == ControlKind::RichEdit || row.kind == ControlKind::Edit)
             SetWindowSubclass(control, ForwardingProc, kForwardId, reinterpret_cast<DWORD_PTR>(this));
     }
-    // The title row lies above the main tab control's headers; the copy button above the code box.
+    // The title row lies above the main tab control's headers; the copy button above the code box;
+    // the result tree above its frame label.
     SetWindowPos(Control(MainControl::选择夹_JSON), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetWindowPos(Control(MainControl::按钮_代码_复制), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    SetWindowPos(Control(MainControl::树型框_结果), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     EnableWindow(Control(MainControl::按钮_添加窗口), FALSE);
     // The source pages follow the combo box; their tabs sit below the page so they do not cover it.
     HWND sources = Control(MainControl::选择夹_来源);

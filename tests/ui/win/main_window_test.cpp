@@ -300,3 +300,19 @@ TEST_F(MainWindowTest, WindowCannotBeMadeSmallerThan800By600) {
     EXPECT_EQ(frame.right - frame.left, 1000);
     EXPECT_EQ(frame.bottom - frame.top, 600);
 }
+
+TEST_F(MainWindowTest, OverlappingControlsShowTheOneInFront) {
+    auto frontAt = [](HWND control) {
+        const RECT r = RectInParent(control);
+        const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        return ChildWindowFromPointEx(GetParent(control), centre, CWP_SKIPINVISIBLE);
+    };
+    SetEditorText("[1, 2]");
+    window_->ParseCommand();
+    ASSERT_EQ(CurrentPage(MainControl::选择夹_JSON), 1);
+    HWND tree = window_->Control(MainControl::树型框_结果);
+    EXPECT_EQ(frontAt(tree), tree) << "the tree, not its frame label";
+    HWND copy = window_->Control(MainControl::按钮_代码_复制);
+    ShowWindow(copy, SW_SHOW);
+    EXPECT_EQ(frontAt(copy), copy) << "the hover copy button, not the code box";
+}
