@@ -17,6 +17,9 @@ inline constexpr char kDamagedSettingsSuffix[] = ".bad";
 inline constexpr int64_t kBufferQuestionLimit = 1048576;
 inline constexpr char kBufferQuestion[] = "是否加载最近的内容？";
 inline constexpr char kBufferQuestionTitle[] = "是否加载";
+// Shown at close when a file beside the program could not be written; {1} lists them, one per line.
+inline constexpr char kSaveFailed[] = "无法写入以下文件，本次的设置和编辑框内容没有保存（原有的文件没有改变）：\r\n{1}";
+inline constexpr char kSaveFailedTitle[] = "保存失败";
 
 // The settings map as the file holds it: pretty, keys sorted, non-ASCII as is.
 // The same map always gives the same text.

@@ -58,14 +58,18 @@ void JsonIntake::RewriteJson(int mode) {
     std::string text;
     try {
         if (model_.kind == kRootObject)
-            text = model_.object.ToJSON(pretty, false);
+            text = model_.object.ToJSON(pretty, false, kova::kKeyOrderNone, 0, kMaxEditorBytes);
         else if (model_.kind == kRootArray)
-            text = model_.array.ToJSON(pretty, false);
+            text = model_.array.ToJSON(pretty, false, kova::kKeyOrderNone, 0, kMaxEditorBytes);
         else
             return;
     } catch (const std::bad_alloc&) {
-        // A pretty text grows with the square of the nesting depth; keep the user's text.
+        // Keep the user's text when memory runs out.
         reporter_.ShowFailure(kOutOfMemory, kLoadFailedTitle);
+        return;
+    }
+    if (text.empty()) { // even "{}" is longer: the text outgrew the editor
+        reporter_.ShowFailure(kTextTooLong, kLoadFailedTitle);
         return;
     }
     LoadEditorText(text, error, true);

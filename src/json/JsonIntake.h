@@ -5,6 +5,7 @@
 #include "editor/TextEditor.h"
 #include "json/JsonModel.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,6 +24,9 @@ inline constexpr char kObjectLoadFailed[] = "加载[存取键值表]类型 JSON 
 inline constexpr char kArrayLoadFailed[] = "加载[存取列表]类型 JSON 失败";
 inline constexpr char kLoadFailedTitle[] = "加载失败";
 inline constexpr char kOutOfMemory[] = "内存不足，无法完成此操作。编辑框中的内容没有改变。";
+inline constexpr char kTextTooLong[] = "结果文本太长，编辑框容纳不下。编辑框中的内容没有改变。";
+// The editor keeps positions in 32 bits: a longer text cannot go in.
+inline constexpr size_t kMaxEditorBytes = 0x7FFFFFFF;
 
 // 11 when the first byte that is not CR, LF, TAB or space is "{", 12 for "[",
 // otherwise (also for an empty or blank text) 0.

@@ -53,8 +53,8 @@ bool Collection::FromJSON(std::string_view json, std::string_view sourceEncoding
     return true;
 }
 
-std::string Collection::ToJSON(bool pretty, bool escapeUnicode, int keyOrder, int decimals) const {
-    return WriteJsonText(AsValue(), JsonWriteOptions{pretty, escapeUnicode, keyOrder, decimals});
+std::string Collection::ToJSON(bool pretty, bool escapeUnicode, int keyOrder, int decimals, size_t maxBytes) const {
+    return WriteJsonText(AsValue(), JsonWriteOptions{pretty, escapeUnicode, keyOrder, decimals, maxBytes});
 }
 
 const Value* Collection::Find(std::string_view key) const {

@@ -30,8 +30,10 @@ public:
 
     // pretty: CR LF line breaks and 4-space indentation. escapeUnicode: non-ASCII
     // as \uXXXX. decimals: 0 writes doubles in the shortest text that reads back
-    // to the same double; n > 0 writes n digits after the point.
-    std::string ToJSON(bool pretty, bool escapeUnicode = false, int keyOrder = kKeyOrderNone, int decimals = 0) const;
+    // to the same double; n > 0 writes n digits after the point. maxBytes (0: no
+    // limit): an empty text instead of one longer than that.
+    std::string ToJSON(bool pretty, bool escapeUnicode = false, int keyOrder = kKeyOrderNone, int decimals = 0,
+                       size_t maxBytes = 0) const;
 
     // kTypeMissing when nothing is there.
     int32_t GetType(std::string_view key) const;

@@ -33,6 +33,10 @@ bool ReadFileBytes(std::string_view path, std::string& bytes) {
 
 bool WriteFileBytes(std::string_view path, std::string_view bytes) {
     const std::wstring target = Utf8ToWide(path);
+    // Windows refuses to replace a read-only file by a rename; Wine does not. Refuse everywhere.
+    if (const DWORD attributes = GetFileAttributesW(target.c_str());
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return false;
     const std::wstring temporary = target + L".tmp~";
     HANDLE file =
         CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -17,8 +17,8 @@ public:
     HTTPWebClient& operator=(const HTTPWebClient&) = delete;
 
     // Time-outs in seconds: connecting (name resolution and connect) and the
-    // transfer (sending the request and each wait for response data).
-    // Zero or less means no time-out.
+    // transfer (sending the request and each wait for response data, and the
+    // whole response from the request on). Zero or less means no time-out.
     void SetupTimeout(int connectSeconds, int transferSeconds);
     // verifyHost 0 accepts a certificate issued for another host name;
     // verifyPeer false accepts an unknown issuer, an expired or misused certificate.

@@ -206,6 +206,9 @@ bool HTTPWebClient::Get(std::string_view url, std::string& body, bool autoConver
         if (securityFlags != 0)
             WinHttpSetOption(request.get(), WINHTTP_OPTION_SECURITY_FLAGS, &securityFlags, sizeof(securityFlags));
 
+        // Each wait has its own limit, but a server that trickles a byte now and then would pass
+        // every one of them: the whole transfer gets the same limit as one wait.
+        const ULONGLONG deadline = transferTimeoutMs_ > 0 ? GetTickCount64() + transferTimeoutMs_ : 0;
         if (!WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0))
             return false;
         if (!WinHttpReceiveResponse(request.get(), nullptr)) return false;
@@ -221,6 +224,10 @@ bool HTTPWebClient::Get(std::string_view url, std::string& body, bool autoConver
         std::string received;
         bool complete = true;
         for (;;) {
+            if (deadline && GetTickCount64() > deadline) {
+                complete = false;
+                break;
+            }
             DWORD available = 0;
             if (!WinHttpQueryDataAvailable(request.get(), &available)) {
                 complete = false; // connection lost or time-out in the middle of the body

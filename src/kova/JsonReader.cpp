@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
 #include <vector>
 
@@ -30,6 +31,16 @@ Value ParseNumber(const char* text, size_t length) {
     return Value::Number(d, std::string(view));
 }
 
+// The reader turns a lone "\uDC00".."\uDFFF" escape into the bytes of a surrogate,
+// which are not UTF-8: the text could be neither shown nor written back. Valid input
+// bytes never contain them, so only escapes can produce ED A0..BF.
+bool HasEncodedSurrogate(const char* text, size_t length) {
+    const char* end = text + length;
+    for (const char* at = text; (at = static_cast<const char*>(std::memchr(at, '\xED', end - at))) != nullptr; ++at)
+        if (at + 1 < end && static_cast<unsigned char>(at[1]) >= 0xA0) return true;
+    return false;
+}
+
 // Builds values from reader events with an explicit stack of open containers.
 class Builder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Builder> {
 public:
@@ -39,9 +50,11 @@ public:
     bool Bool(bool b) { return Put(Value::Boolean(b)); }
     bool RawNumber(const char* str, rapidjson::SizeType length, bool) { return Put(ParseNumber(str, length)); }
     bool String(const char* str, rapidjson::SizeType length, bool) {
+        if (HasEncodedSurrogate(str, length)) return false;
         return Put(Value::Text(std::string(str, length)));
     }
     bool Key(const char* str, rapidjson::SizeType length, bool) {
+        if (HasEncodedSurrogate(str, length)) return false;
         open_.back().key.assign(str, length);
         return true;
     }

@@ -18,10 +18,13 @@ bool ParseJsonText(std::string_view json, Value& root, size_t* errorOffset = nul
 struct JsonWriteOptions {
     bool pretty = false;
     bool escapeUnicode = false;
-    int keyOrder = 0; // 0 document order, 1 ascending, 2 descending
-    int decimals = 0; // 0 shortest round trip
+    int keyOrder = 0;    // 0 document order, 1 ascending, 2 descending
+    int decimals = 0;    // 0 shortest round trip
+    size_t maxBytes = 0; // 0 no limit
 };
 
+// Empty when the text would be longer than options.maxBytes. Pretty text grows
+// with the square of the nesting depth, so that case is refused before writing.
 std::string WriteJsonText(const Value& value, const JsonWriteOptions& options);
 
 // A number as JSON writes it: integers in decimal, doubles in the shortest form

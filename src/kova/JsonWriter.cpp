@@ -4,6 +4,7 @@
 #include "kova/Encoding.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace kova {
 
@@ -100,6 +101,35 @@ std::string Base64(std::string_view bytes) {
     return out;
 }
 
+// Thrown inside the writer when the text outgrows options.maxBytes.
+struct TooLong {};
+
+// The bytes of line breaks and indentation a pretty text of value holds: a lower
+// bound of its length that needs no writing, only a walk over the containers.
+size_t PrettyLayoutBytes(const Value& value) {
+    struct Open {
+        const Container* container;
+        size_t depth;
+    };
+    std::vector<Open> open;
+    size_t total = 0;
+    auto visit = [&](const Value& v, size_t depth) {
+        const Container* c = v.Children().get();
+        if (IsContainerType(v.Type()) && c && !(c->items.empty() && c->members.empty())) open.push_back({c, depth});
+    };
+    visit(value, 0);
+    while (!open.empty()) {
+        const Open at = open.back();
+        open.pop_back();
+        const size_t count = at.container->items.size() + at.container->members.size();
+        // A line per element at depth + 1, and the closing line at depth.
+        total += count * (2 + 4 * (at.depth + 1)) + 2 + 4 * at.depth;
+        for (const Value& item : at.container->items) visit(item, at.depth + 1);
+        for (const Member& member : at.container->members) visit(member.value, at.depth + 1);
+    }
+    return total;
+}
+
 class Writer {
 public:
     Writer(std::string& out, const JsonWriteOptions& options) : out_(out), options_(options) {}
@@ -107,6 +137,7 @@ public:
     void Write(const Value& root) {
         WriteValue(root);
         while (!open_.empty()) {
+            if (options_.maxBytes && out_.size() > options_.maxBytes) throw TooLong{};
             const size_t top = open_.size() - 1;
             Frame& frame = open_[top];
             const Container& c = *frame.container;
@@ -201,8 +232,14 @@ private:
 } // namespace
 
 std::string WriteJsonText(const Value& value, const JsonWriteOptions& options) {
+    if (options.maxBytes && options.pretty && PrettyLayoutBytes(value) > options.maxBytes) return std::string();
     std::string out;
-    Writer(out, options).Write(value);
+    try {
+        Writer(out, options).Write(value);
+    } catch (const TooLong&) {
+        return std::string();
+    }
+    if (options.maxBytes && out.size() > options.maxBytes) return std::string();
     return out;
 }
 

@@ -1,5 +1,6 @@
 // The main window's side of the settings and buffer files: restore, record, save.
 #include "app/Settings.h"
+#include "kova/CreateString.h"
 #include "kova/Encoding.h"
 #include "kova/File.h"
 #include "kova/JList.h"
@@ -84,8 +85,12 @@ void MainWindow::Save() {
     settings.Setter("//ExpandAll", kova::Value::Boolean(SendMessageW(Control(MainControl::选择框_结果_全部展开),
                                                                      BM_GETCHECK, 0, 0) == BST_CHECKED));
     if (objects_.settingsPath.empty()) return; // never restored, so nothing to write beside
-    SaveSettings(objects_.settingsPath, settings);
-    SaveBuffer(objects_.bufferPath, intake_.ReadEditorText("UTF-8"));
+    // Files are replaced whole or not at all, so a failed write leaves the old one as it was;
+    // but the user would otherwise find last run's content at the next start without knowing why.
+    std::string failed;
+    if (!SaveSettings(objects_.settingsPath, settings)) failed += objects_.settingsPath + "\r\n";
+    if (!SaveBuffer(objects_.bufferPath, intake_.ReadEditorText("UTF-8"))) failed += objects_.bufferPath + "\r\n";
+    if (!failed.empty()) ShowFailure(kova::CreateString(kSaveFailed, {failed}), kSaveFailedTitle);
 }
 
 } // namespace vivu

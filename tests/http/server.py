@@ -26,6 +26,10 @@ AMBIGUOUS_DOC = '{"note":"岚风吹"}'
 
 # How long /slow keeps a connection without answering; far longer than any test.
 SLOW_SECONDS = 3600
+# /late answers after this pause; /trickle spreads its body over TRICKLE_SECONDS.
+LATE_SECONDS = 1.5
+TRICKLE_SECONDS = 12
+TRICKLE_DOC = '{"slow":"but steady"}'
 
 
 class Handler(http.server.BaseHTTPRequestHandler):
@@ -81,6 +85,29 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.end_headers()
             self.wfile.write(b'{"cut":')
             self.wfile.flush()
+        elif path == "/late":
+            # Answers in full, but only after a pause well inside any time-out.
+            time.sleep(LATE_SECONDS)
+            self.send_body(200, UTF8_DOC.encode("utf-8"), "application/json; charset=utf-8")
+        elif path == "/trickle":
+            # A complete document, one byte at a time: each wait is short, the whole is long.
+            body = TRICKLE_DOC.encode("utf-8")
+            self.close_connection = True
+            self.send_response(200)
+            self.send_header("Content-Type", "application/json; charset=utf-8")
+            self.send_header("Content-Length", str(len(body)))
+            self.end_headers()
+            self.wfile.flush()
+            try:
+                for i in range(len(body)):
+                    time.sleep(TRICKLE_SECONDS / len(body))
+                    self.wfile.write(body[i : i + 1])
+                    self.wfile.flush()
+            except OSError:
+                pass  # the client gave up
+        elif path == "/bad-utf8":
+            # Declared UTF-8, but with a byte that cannot start a character.
+            self.send_body(200, b'{"bad":"a\xffb"}', "application/json; charset=utf-8")
         else:
             self.send_body(404, b"unknown route", "text/plain", "Not Found")
 

@@ -178,3 +178,20 @@ TEST(JsonReader, GbkSource) {
     ASSERT_TRUE(map.FromJSON("{\"\xD6\xD0\":\"\xCE\xC4\"}", "GBK")); // {"中":"文"}
     EXPECT_EQ(map.GetString("中"), "文");
 }
+
+TEST(JsonReader, LoneSurrogateEscapesAreRefused) {
+    // A surrogate on its own is no character: as UTF-8 it could be neither shown nor written back.
+    JMap map;
+    ASSERT_TRUE(map.FromJSON(R"({"keep":"me"})"));
+    const char* invalid[] = {
+        R"({"a":"\udc00"})",       R"({"a":"x\uDFFFy"})", R"({"\udc00":1})",         R"({"a":"\ud800"})",
+        R"({"a":"\ud800\u0041"})", R"({"a":"\ud800x"})",  R"({"a":"\udc00\ud800"})",
+    };
+    for (const char* json : invalid) {
+        EXPECT_FALSE(map.FromJSON(json)) << json;
+        EXPECT_EQ(map.GetString("keep"), "me") << json;
+    }
+    ASSERT_TRUE(map.FromJSON(R"({"pair":"\ud800\udc00","near":"\ud7ff\ue000"})"));
+    EXPECT_EQ(map.GetString("pair"), "\xF0\x90\x80\x80");
+    EXPECT_EQ(map.GetString("near"), "\xED\x9F\xBF\xEE\x80\x80") << "the neighbours of the surrogates are characters";
+}

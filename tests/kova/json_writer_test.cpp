@@ -138,3 +138,20 @@ TEST(JsonWriter, CanadaNumbersKeepTheirDigits) {
     }
     EXPECT_LT(differing, source.size());
 }
+
+TEST(JsonWriter, TextLongerThanTheLimitIsRefused) {
+    JList list;
+    ASSERT_TRUE(list.FromJSON(R"([1,{"a":"bc"},[]])"));
+    const std::string compact = list.ToJSON(false), pretty = list.ToJSON(true);
+    EXPECT_EQ(list.ToJSON(false, false, 0, 0, compact.size()), compact) << "exactly at the limit";
+    EXPECT_EQ(list.ToJSON(false, false, 0, 0, compact.size() - 1), "");
+    EXPECT_EQ(list.ToJSON(true, false, 0, 0, pretty.size()), pretty);
+    EXPECT_EQ(list.ToJSON(true, false, 0, 0, pretty.size() - 1), "");
+
+    // 100,000 levels would take some 40 GB pretty; the writer must refuse without trying.
+    const int depth = 100000;
+    JList deep;
+    ASSERT_TRUE(deep.FromJSON(std::string(depth, '[') + std::string(depth, ']')));
+    EXPECT_EQ(deep.ToJSON(true, false, 0, 0, 0x7FFFFFFF), "");
+    EXPECT_EQ(deep.ToJSON(false, false, 0, 0, 0x7FFFFFFF).size(), 2u * depth) << "compact text stays small";
+}

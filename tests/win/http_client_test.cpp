@@ -176,6 +176,17 @@ TEST_F(HttpFailure, ServerThatNeverAnswersTimesOut) {
     EXPECT_EQ(kUtf8Doc, body_);
 }
 
+// Every wait is short, but the whole body takes longer than the transfer may.
+TEST_F(HttpFailure, TricklingBodyTimesOut) {
+    client_.SetupTimeout(2, 3);
+    EXPECT_FALSE(client_.Get(Url("/trickle"), body_));
+    EXPECT_EQ(200, client_.GetRepoHTTPCode());
+    EXPECT_LT(body_.size(), std::string(R"({"slow":"but steady"})").size()) << body_;
+
+    ASSERT_TRUE(client_.Get(Url("/late"), body_)) << "an answer after a pause is whole";
+    EXPECT_EQ(kUtf8Doc, body_);
+}
+
 TEST_F(HttpFailure, MalformedUrlsGiveNoResponse) {
     const std::string port = base_.substr(base_.rfind(':') + 1);
     const std::string urls[] = {"",

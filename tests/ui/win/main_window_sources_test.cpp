@@ -2,6 +2,7 @@
 #include "app/ProcessObjects.h"
 #include "app/Settings.h"
 #include "kova/File.h"
+#include "support/win/MainWindowHarness.h"
 #include "support/win/MessageBoxWatcher.h"
 #include "ui/MainWindow.h"
 
@@ -15,61 +16,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class MainWindowFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        dir_ = fs::temp_directory_path() /
-               ("kova-main-files-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override {
-        Close();
-        fs::remove_all(dir_);
-    }
-    void Open() {
-        objects_ = std::make_unique<ProcessObjects>();
-        objects_->programDir = dir_.string();
-        objects_->Create();
-        window_ = std::make_unique<MainWindow>(*objects_);
-        ASSERT_TRUE(window_->Create(SW_SHOWNOACTIVATE));
-        Pump();
-    }
-    void Close() {
-        if (!window_) return;
-        DestroyWindow(window_->Handle());
-        Pump();
-        window_.reset();
-        objects_.reset();
-    }
-    static void Pump() {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    std::string Text(MainControl id) {
-        wchar_t buffer[4096] = {};
-        GetWindowTextW(window_->Control(id), buffer, 4096);
-        return kova::WideToUtf8(buffer);
-    }
-    void SetText(MainControl id, const std::string& text) {
-        SetWindowTextW(window_->Control(id), kova::Utf8ToWide(text).c_str());
-    }
-    void SelectSource(int index) {
-        HWND combo = window_->Control(MainControl::组合框_数据源);
-        SendMessageW(combo, CB_SETCURSEL, index, 0);
-        SendMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(combo));
-    }
-    std::string EditorText() { return objects_->mainEditor->GetText(objects_->mainEditor->GetLength() + 1); }
-    std::string Path(const char* name) { return (dir_ / name).string(); }
-
-    fs::path dir_;
-    std::unique_ptr<ProcessObjects> objects_;
-    std::unique_ptr<MainWindow> window_;
-};
+class MainWindowFiles : public test::MainWindowHarness {};
 
 std::string ServerBase() {
     const char* base = std::getenv("KOVA_TEST_HTTP_BASE");
