@@ -33,7 +33,7 @@ HANDLE Inheritable(const std::wstring& path, bool write) {
 }
 
 // Runs kovajson.exe with the arguments (a command line tail) and stdinPath as standard input.
-Result Run(const std::wstring& args, const std::wstring& dir, const std::wstring& stdinPath) {
+Result RunKovajson(const std::wstring& args, const std::wstring& dir, const std::wstring& stdinPath) {
     const std::wstring outPath = dir + L"\\out", errPath = dir + L"\\err";
     HANDLE in = Inheritable(stdinPath, false), out = Inheritable(outPath, true), err = Inheritable(errPath, true);
     STARTUPINFOW si{};
@@ -83,17 +83,17 @@ TEST(KovajsonExe, WritesTheCommandsTextAsBytes) {
     const std::wstring none = dir + L"\\none.json";
     ASSERT_TRUE(kova::WriteFileBytes(kova::WideToUtf8(none), ""));
 
-    const Result compress = Run(L"compress \"" + gbkFile + L"\"", dir, none);
+    const Result compress = RunKovajson(L"compress \"" + gbkFile + L"\"", dir, none);
     EXPECT_EQ(compress.status, 0u) << compress.err;
     EXPECT_EQ(compress.out, Rewritten(json, 1) + "\n");
 
     // Format's CR LF line breaks stay as they are, and the last LF gets no CR.
-    const Result format = Run(L"format -", dir, gbkFile);
+    const Result format = RunKovajson(L"format -", dir, gbkFile);
     EXPECT_EQ(format.status, 0u) << format.err;
     EXPECT_EQ(format.out, Rewritten(json, 0) + "\n");
     EXPECT_NE(format.out.find("\r\n"), std::string::npos);
 
-    const Result notJson = Run(L"tree -", dir, none);
+    const Result notJson = RunKovajson(L"tree -", dir, none);
     EXPECT_EQ(notJson.status, 1u);
     EXPECT_EQ(notJson.err, std::string(kUnknownJsonType) + "\n");
     EXPECT_EQ(notJson.out, "");
