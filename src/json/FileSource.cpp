@@ -4,14 +4,28 @@
 #include "kova/Encoding.h"
 #include "kova/File.h"
 
+#include <utility>
+
 namespace vivu {
+
+std::string DecodeSourceBytes(std::string bytes) {
+    size_t bom = 0;
+    std::string text;
+    const bool utf8 = kova::DetectEncoding(bytes, &bom) == "UTF-8"; // without a mark, only when valid
+    if (utf8 && (bom == 0 || kova::IsValidUtf8(std::string_view(bytes).substr(bom)))) {
+        bytes.erase(0, bom); // already what the editor holds
+        text = std::move(bytes);
+    } else {
+        text = kova::ConvertStringEncoding(bytes, "", "UTF-8");
+    }
+    if (const size_t zero = text.find('\0'); zero != std::string::npos) text.resize(zero);
+    return text;
+}
 
 std::optional<std::string> ReadSourceFile(std::string_view path) {
     std::string bytes;
     if (path.empty() || !kova::FileExists(path) || !kova::ReadFileBytes(path, bytes)) return std::nullopt;
-    std::string text = kova::ConvertStringEncoding(bytes, "", "UTF-8");
-    if (const size_t zero = text.find('\0'); zero != std::string::npos) text.resize(zero);
-    return text;
+    return DecodeSourceBytes(std::move(bytes));
 }
 
 } // namespace vivu

@@ -9,8 +9,12 @@ namespace vivu {
 
 inline constexpr char kFileMissing[] = "文件不存在！请(重新)选择文件";
 
-// The file's text as UTF-8 (encoding detected: byte-order marks, valid UTF-8,
-// otherwise GBK), up to its first zero character. Nothing when no file is there.
+// The text of a file's bytes as UTF-8 (encoding detected: byte-order marks, valid
+// UTF-8, otherwise GBK), up to its first zero character. Takes the bytes by value
+// so a UTF-8 file, the usual case, becomes the text without a second copy.
+std::string DecodeSourceBytes(std::string bytes);
+
+// The file's text as DecodeSourceBytes gives it. Nothing when no file is there.
 std::optional<std::string> ReadSourceFile(std::string_view path);
 
 } // namespace vivu

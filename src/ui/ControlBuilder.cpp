@@ -103,16 +103,6 @@ template <typename F> void ForEachItem(std::string_view caption, F&& f) {
 
 } // namespace
 
-std::string EditBoxText(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r')) out += '\r';
-        out += text[i];
-    }
-    return out;
-}
-
 HWND CreateControl(ControlKind kind, HWND parent, int controlId, int x, int y, int width, int height,
                    std::string_view caption, HFONT font) {
     const bool itemList = kind == ControlKind::ComboList || kind == ControlKind::Tab;

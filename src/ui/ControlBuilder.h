@@ -25,9 +25,6 @@ private:
     std::map<std::pair<std::wstring, std::pair<int, bool>>, HFONT> fonts_;
 };
 
-// Text for a multi-line edit box, which breaks lines only at CR LF: lone LFs become CR LF.
-std::string EditBoxText(std::string_view text);
-
 // Creates one control as a child of parent with the given control id. Captions
 // of combo boxes and tab controls list their items separated by "\n".
 HWND CreateControl(ControlKind kind, HWND parent, int controlId, int x, int y, int width, int height,

@@ -1,6 +1,7 @@
 // The main window's controls: names, kinds, parents, geometry, captions, fonts, anchors.
 #pragma once
 
+#include "app/ProgramVersion.h"
 #include "ui/WindowTemplate.h"
 
 #include <span>
@@ -42,7 +43,6 @@ enum class MainControl : int {
 };
 
 inline constexpr char kMainCaptionTemplate[] = "KOVA.Json助手{1}";
-inline constexpr char kVersion[] = "1.2.1";
 inline constexpr char kProductName[] = "KOVA.VivuDivezi";
 inline constexpr int kMainLeft = 50, kMainTop = 50, kMainWidth = 657, kMainHeight = 468;
 

@@ -6,6 +6,7 @@
 #include "ui/Clipboard.h"
 #include "ui/ControlBuilder.h"
 #include "ui/ModalLoop.h"
+#include "view/EditBoxText.h"
 
 #include <Scintilla.h>
 

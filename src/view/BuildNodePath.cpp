@@ -41,4 +41,33 @@ std::string BuildNodePath(const ResultTreeModel& tree, int32_t item) {
     return path;
 }
 
+std::string_view PreOrderPaths::PathOf(int32_t item) {
+    ItemRecord record;
+    if (!tree_.ReadItemRecord(item, record)) return {};
+    while (!chain_.empty() && chain_.back().item != record.parent) chain_.pop_back();
+    if (chain_.empty()) {
+        // Not below anything asked before: start from the root side of its ancestry.
+        std::vector<int32_t> ancestors; // from the parent up to the root item
+        for (int32_t up = record.parent; tree_.IsItem(up); up = tree_.Record(up).parent) ancestors.push_back(up);
+        path_.clear();
+        std::for_each(ancestors.rbegin(), ancestors.rend(), [&](int32_t a) { Push(a); });
+    }
+    Push(item);
+    return path_;
+}
+
+void PreOrderPaths::Push(int32_t item) {
+    const int32_t code = tree_.Record(item).itemCode;
+    if (chain_.empty() || code == kRootItemCode) {
+        chain_.assign(1, {item, 0, kSegmentNone}); // the root contributes nothing
+        path_.clear();
+        return;
+    }
+    const Level& parent = chain_.back();
+    path_.resize(parent.length);
+    if (path_.empty()) path_ = "//";
+    const SegmentKind kind = AppendSegmentText(path_, code, parent.kind, tree_.Keys());
+    chain_.push_back({item, path_.size(), kind});
+}
+
 } // namespace vivu

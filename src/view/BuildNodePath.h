@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace vivu {
 
@@ -21,5 +23,29 @@ SegmentKind AppendSegmentText(std::string& path, int32_t code, SegmentKind previ
 // "//" and the segments from the root down to item; empty for the root item and
 // for an index that is no item.
 std::string BuildNodePath(const ResultTreeModel& tree, int32_t item);
+
+// The NodePaths of items asked for in ascending item index (pre-order), the same as
+// BuildNodePath gives, each made from its parent's path: walking the whole ancestry
+// for every item would cost the depth each time, which is quadratic for deep documents.
+class PreOrderPaths {
+public:
+    explicit PreOrderPaths(const ResultTreeModel& tree) : tree_(tree) {}
+    // Valid until the next call. Asking for a smaller index than before, or for
+    // items apart from each other, costs their depth once.
+    std::string_view PathOf(int32_t item);
+
+private:
+    struct Level {
+        int32_t item;
+        size_t length; // of the item's path
+        SegmentKind kind;
+    };
+    // Appends item below the last level, whose item must be its parent.
+    void Push(int32_t item);
+
+    const ResultTreeModel& tree_;
+    std::vector<Level> chain_; // the last item and its ancestors, from the root down
+    std::string path_;         // the last item's path
+};
 
 } // namespace vivu

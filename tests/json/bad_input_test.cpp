@@ -1,6 +1,7 @@
 // Bad and oversized input through the path the main window takes: file source, parse, format, compress.
+#include "editor/MemoryEditor.h"
 #include "kova/File.h"
-#include "support/MemoryEditor.h"
+#include "support/RecordingReporter.h"
 #include "json/FileSource.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +10,7 @@
 #include <string>
 
 using namespace vivu;
-using vivu::test::MemoryEditor;
+using vivu::MemoryEditor;
 using vivu::test::RecordingReporter;
 namespace fs = std::filesystem;
 

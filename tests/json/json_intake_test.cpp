@@ -1,10 +1,10 @@
 // Parsing the editor text into the document, loading text, format and compress.
-#include "support/MemoryEditor.h"
+#include "editor/MemoryEditor.h"
+#include "support/RecordingReporter.h"
 
 #include <gtest/gtest.h>
 
 using namespace vivu;
-using vivu::test::MemoryEditor;
 using vivu::test::RecordingReporter;
 
 namespace {

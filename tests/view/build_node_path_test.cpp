@@ -74,3 +74,25 @@ TEST(BuildNodePath, DeepestItemOfDeepNesting) {
     for (int i = 2; i < kDepth; ++i) expected += ".[1]";
     EXPECT_EQ(path, expected);
 }
+
+TEST(BuildNodePath, PreOrderPathsAreThePathsOfEachItem) {
+    const char* documents[] = {
+        R"({"a": {"b.c": [10, [20, 30]]}, "d": [[{"e\\f": null}], {}], "g": 1})",
+        R"([{"x": 1}, [5, [6, {"": {"": [7]}}]], "t"])",
+        R"({"": {"": 1}, "中.文": {"键": [true, [[]]]}, "//odd": {"k[1]": 2}})",
+    };
+    for (const char* json : documents) {
+        ResultTreeModel tree;
+        tree.Rebuild(LoadModel(json));
+        ASSERT_GT(tree.ItemCount(), 8) << json;
+        PreOrderPaths inOrder(tree);
+        for (int32_t i = 0; i < tree.ItemCount(); ++i)
+            EXPECT_EQ(inOrder.PathOf(i), BuildNodePath(tree, i)) << json << " item " << i;
+        // Out of order: backwards, and jumping between subtrees.
+        PreOrderPaths scattered(tree);
+        for (int32_t i = tree.ItemCount() - 1; i >= 0; i -= 3)
+            EXPECT_EQ(scattered.PathOf(i), BuildNodePath(tree, i)) << json << " item " << i;
+        EXPECT_EQ(scattered.PathOf(tree.ItemCount()), "") << "no such item";
+        EXPECT_EQ(scattered.PathOf(1), BuildNodePath(tree, 1)) << json;
+    }
+}

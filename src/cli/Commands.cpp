@@ -1,0 +1,165 @@
+// kovajson's commands: each one is what a button or box of the main window does.
+#include "cli/Commands.h"
+
+#include "app/ProgramVersion.h"
+#include "codegen/LoadingCode.h"
+#include "editor/MemoryEditor.h"
+#include "kova/NodePath.h"
+#include "view/BuildNodePath.h"
+#include "view/GoToPath.h"
+#include "view/NodePanel.h"
+#include "view/ResultTreeModel.h"
+#include "json/JsonIntake.h"
+
+#include <utility>
+
+namespace vivu::cli {
+
+namespace {
+
+// Keeps the first failure the operations report instead of showing a message box.
+class FirstFailure : public FailureReporter {
+public:
+    void ShowFailure(const std::string& text, const std::string&) override {
+        if (!failed) message = text;
+        failed = true;
+    }
+    bool failed = false;
+    std::string message;
+};
+
+// What the window holds: the editor with the document's text and the parsed model.
+struct Document {
+    MemoryEditor editor{false}; // no undo history: it would keep a copy of each text
+    JsonModel model;
+    FirstFailure reporter;
+    JsonIntake intake{editor, model, reporter};
+
+    // The text into the editor, as a file load puts it there.
+    void Load(std::string text) {
+        std::string unused;
+        intake.LoadEditorText(text, unused, false);
+    }
+};
+
+void WriteLine(Output& out, std::string_view text) {
+    out.Write(text);
+    out.Write("\n");
+}
+
+int Fail(Output& err, std::string_view message, int status) {
+    WriteLine(err, message);
+    return status;
+}
+
+// Tree fields are TAB-separated lines: those characters inside a label or path are written as escapes.
+void WriteField(Output& out, std::string_view text) {
+    size_t start = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\t' && c != '\n' && c != '\r') continue;
+        out.Write(text.substr(start, i - start));
+        out.Write(c == '\t' ? "\\t" : c == '\n' ? "\\n" : "\\r");
+        start = i + 1;
+    }
+    out.Write(text.substr(start));
+}
+
+int Rewrite(Document& doc, int mode, Output& out, Output& err) {
+    doc.intake.RewriteJson(mode);
+    if (doc.reporter.failed) return Fail(err, doc.reporter.message, kExitParseFailed);
+    WriteLine(out, doc.editor.text);
+    return 0;
+}
+
+int Tree(Document& doc, bool expandAll, Output& out) {
+    ResultTreeModel tree;
+    tree.Rebuild(doc.model, expandAll);
+    PreOrderPaths paths(tree);
+    std::string number;
+    for (int32_t i = 0; i < tree.ItemCount(); ++i) {
+        const ItemRecord& record = tree.Record(i);
+        number = std::to_string(i) + '\t' + std::to_string(record.depth) + '\t' + std::to_string(record.itemCode) +
+                 '\t' + std::to_string(tree.State(i)) + '\t' + std::to_string(tree.Image(i)) + '\t';
+        out.Write(number);
+        WriteField(out, paths.PathOf(i));
+        out.Write("\t");
+        WriteField(out, tree.Label(i));
+        out.Write("\n");
+    }
+    return 0;
+}
+
+// Go to, then the boxes the selection fills.
+int GoToNode(Document& doc, std::string_view path, bool codeOnly, Output& out, Output& err) {
+    ResultTreeModel tree;
+    tree.Rebuild(doc.model);
+    const GoToResult found = GoToPath(tree, path);
+    if (found.outcome != GoToResult::kFound) return Fail(err, found.message, kExitPathFailed);
+    CurrentNode current;
+    const std::optional<NodePanelTexts> texts = NodePanel(tree, doc.model, found.item, current);
+    if (!texts) return Fail(err, kUnknownJsonType, kExitParseFailed); // a parsed document is always there
+    if (codeOnly) {
+        WriteLine(out, texts->code);
+    } else {
+        out.Write(texts->path);
+        out.Write("\t");
+        WriteLine(out, texts->typeName);
+        WriteLine(out, texts->content);
+    }
+    return 0;
+}
+
+int LoadingCode(const Document& doc, const Invocation& inv, Output& out) {
+    const std::string_view source = SourceKindName(inv.sourceIndex);
+    // The window reads the address box for the web and the path box for a file.
+    const std::string_view address = source == kSourceWeb ? std::string_view(inv.address) : std::string_view();
+    const std::string_view path = source == kSourceFile ? std::string_view(inv.address) : std::string_view();
+    WriteLine(out, LoadingCodeGenerator(source, doc.model.kind, address, path));
+    return 0;
+}
+
+} // namespace
+
+bool NeedsInput(Command command) {
+    return command != Command::kHelp && command != Command::kVersion && command != Command::kEscapeKey;
+}
+
+int RunCommand(const Invocation& inv, std::string input, Output& out, Output& err) {
+    switch (inv.command) {
+    case Command::kHelp:
+        out.Write(UsageText());
+        return 0;
+    case Command::kVersion:
+        out.Write("kovajson ");
+        WriteLine(out, kVersion);
+        return 0;
+    case Command::kEscapeKey:
+        WriteLine(out, kova::EscapeKeyName(inv.operand));
+        return 0;
+    default:
+        break;
+    }
+    Document doc;
+    doc.Load(std::move(input));
+    if (inv.command == Command::kFormat) return Rewrite(doc, 0, out, err);
+    if (inv.command == Command::kCompress) return Rewrite(doc, 1, out, err);
+
+    std::string error;
+    if (!doc.intake.ParseJson(error)) return Fail(err, error, kExitParseFailed);
+    doc.editor.ClearAll(); // the text is not read again; the model holds the document
+    switch (inv.command) {
+    case Command::kTree:
+        return Tree(doc, !inv.collapsed, out);
+    case Command::kGoTo:
+        return GoToNode(doc, inv.operand, false, out, err);
+    case Command::kCode:
+        return GoToNode(doc, inv.operand, true, out, err);
+    case Command::kLoadCode:
+        return LoadingCode(doc, inv, out);
+    default:
+        return 0;
+    }
+}
+
+} // namespace vivu::cli

@@ -1,0 +1,266 @@
+// kovajson run as a process: its output is what the window's operations give for the same input.
+#include "KovajsonProcess.h"
+
+#include "app/ProgramVersion.h"
+#include "codegen/LoadingCode.h"
+#include "editor/MemoryEditor.h"
+#include "kova/Encoding.h"
+#include "kova/File.h"
+#include "kova/NodePath.h"
+#include "support/RecordingReporter.h"
+#include "view/BuildNodePath.h"
+#include "view/GoToPath.h"
+#include "view/NodePanel.h"
+#include "view/ResultTreeModel.h"
+#include "json/FileSource.h"
+#include "json/JsonIntake.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <unistd.h>
+
+using namespace vivu;
+using vivu::test::ProcessResult;
+using vivu::test::RunKovajson;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Chinese text, escapes, nesting, every kind of value.
+constexpr std::string_view kObjectJson =
+    "\r\n\t {\"名字\": \"汉字\", \"a.b\\\\c\": {\"x\": [1, 2.5, -3e2, true, null], \"e\": {}, \"l\": []},\n"
+    " \"list\": [[\"u\\u00e9\\\"q\\\"\"], {\"k\": false}], \"long\": "
+    "\"一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二三四五六"
+    "七八"
+    "九十\"}";
+constexpr std::string_view kArrayJson = "[{\"x\": 1}, [5, [6, 7]], \"t\", {}]";
+
+class KovajsonTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("kovajson-test-" + std::to_string(getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // A file in the temporary directory holding bytes.
+    std::string File(const std::string& name, std::string_view bytes) {
+        const std::string path = (dir_ / name).string();
+        EXPECT_TRUE(kova::WriteFileBytes(path, bytes));
+        return path;
+    }
+    ProcessResult Run(const std::vector<std::string>& args, const std::string& stdinFile = {}) {
+        return RunKovajson(args, dir_.string(), stdinFile);
+    }
+
+    fs::path dir_;
+};
+
+// The editor text after the format (0) or compress (1) command on text, as the window leaves it.
+std::string Rewritten(std::string_view text, int mode) {
+    MemoryEditor editor;
+    JsonModel model;
+    test::RecordingReporter reporter;
+    JsonIntake intake(editor, model, reporter);
+    std::string error;
+    intake.LoadEditorText(text, error, false);
+    intake.RewriteJson(mode);
+    return editor.text;
+}
+
+JsonModel Parsed(std::string_view text) {
+    MemoryEditor editor;
+    JsonModel model;
+    test::RecordingReporter reporter;
+    JsonIntake intake(editor, model, reporter);
+    std::string error;
+    EXPECT_TRUE(intake.LoadEditorText(text, error, true)) << error;
+    return model;
+}
+
+} // namespace
+
+TEST_F(KovajsonTest, FormatAndCompressGiveTheEditorTextOfTheCommands) {
+    const std::string file = File("doc.json", kObjectJson);
+    for (int mode : {0, 1}) {
+        const std::string command = mode == 0 ? "format" : "compress";
+        const std::string expected = Rewritten(kObjectJson, mode) + "\n";
+        ASSERT_GT(expected.size(), 20u);
+        for (const auto& [args, input] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+                 {{command, file}, ""}, {{command, "-"}, file}, {{command}, file}}) {
+            const ProcessResult r = Run(args, input);
+            EXPECT_EQ(r.status, 0) << r.err;
+            EXPECT_EQ(r.out, expected) << command << " with input " << (input.empty() ? "file" : "stdin");
+            EXPECT_EQ(r.err, "");
+        }
+    }
+    const ProcessResult array = Run({"compress"}, File("array.json", kArrayJson));
+    EXPECT_EQ(array.out, Rewritten(kArrayJson, 1) + "\n");
+}
+
+TEST_F(KovajsonTest, InputIsDecodedLikeAFileLoad) {
+    const std::string utf8(kObjectJson);
+    const std::string expected = Rewritten(kObjectJson, 1) + "\n";
+    const std::string gbk = kova::ConvertStringEncoding(utf8, "UTF-8", "GBK");
+    ASSERT_NE(gbk, utf8);
+    const std::string utf16 = "\xFF\xFE" + kova::ConvertStringEncoding(utf8, "UTF-8", "UTF-16LE");
+    const struct {
+        const char* name;
+        std::string bytes;
+    } inputs[] = {{"gbk.json", gbk}, {"bom.json", "\xEF\xBB\xBF" + utf8}, {"utf16.json", utf16}};
+    for (const auto& input : inputs) {
+        const std::string path = File(input.name, input.bytes);
+        EXPECT_EQ(Run({"compress", path}).out, expected) << input.name;
+        EXPECT_EQ(Run({"compress", "-"}, path).out, expected) << input.name << " on standard input";
+    }
+    // The tree of a GBK file is the tree of its UTF-8 text.
+    const std::string gbkPath = (dir_ / "gbk.json").string();
+    EXPECT_EQ(Run({"tree", gbkPath}).out, Run({"tree", File("utf8.json", utf8)}).out);
+}
+
+TEST_F(KovajsonTest, TreeListsEveryItemAsTheResultTreeHasIt) {
+    const std::string file = File("doc.json", kObjectJson);
+    const JsonModel model = Parsed(kObjectJson);
+    for (bool expandAll : {true, false}) {
+        ResultTreeModel tree;
+        tree.Rebuild(model, expandAll);
+        std::string expected;
+        for (int32_t i = 0; i < tree.ItemCount(); ++i) {
+            const ItemRecord& r = tree.Record(i);
+            expected += std::to_string(i) + '\t' + std::to_string(r.depth) + '\t' + std::to_string(r.itemCode) + '\t' +
+                        std::to_string(tree.State(i)) + '\t' + std::to_string(tree.Image(i)) + '\t' +
+                        BuildNodePath(tree, i) + '\t' + std::string(tree.Label(i)) + '\n';
+        }
+        std::vector<std::string> args{"tree"};
+        if (!expandAll) args.push_back("--collapsed");
+        args.push_back(file);
+        const ProcessResult r = Run(args);
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, expected) << (expandAll ? "expanded" : "collapsed");
+    }
+    // A line break inside a value does not split its item's line.
+    const ProcessResult broken = Run({"tree", File("lf.json", "{\"a\":\"x\\ny\\tz\",\"b\":1}")});
+    EXPECT_EQ(std::count(broken.out.begin(), broken.out.end(), '\n'), 3);
+    EXPECT_NE(broken.out.find("a \"x\\ny\\tz\""), std::string::npos) << broken.out;
+}
+
+TEST_F(KovajsonTest, GoToAndCodeShowWhatSelectingTheNodeShows) {
+    const struct {
+        std::string_view json;
+        const char* path;
+    } cases[] = {
+        {kObjectJson, "//a\\.b\\\\c.x[3]"}, {kObjectJson, "//a\\.b\\\\c"}, {kObjectJson, "名字"},
+        {kObjectJson, "//list[1].[1]"},     {kObjectJson, "//list.[2].k"}, {kObjectJson, "//a\\.b\\\\c.x.[5]"},
+        {kArrayJson, "//[2][2]"},           {kArrayJson, "//[1].x"},       {kArrayJson, "//[4]"},
+    };
+    for (const auto& c : cases) {
+        const std::string file = File("doc.json", c.json);
+        const JsonModel model = Parsed(c.json);
+        ResultTreeModel tree;
+        tree.Rebuild(model);
+        const GoToResult found = GoToPath(tree, c.path);
+        ASSERT_EQ(found.outcome, GoToResult::kFound) << c.path;
+        CurrentNode current;
+        const auto texts = NodePanel(tree, model, found.item, current);
+        ASSERT_TRUE(texts.has_value());
+
+        const ProcessResult go = Run({"goto", c.path, file});
+        EXPECT_EQ(go.status, 0) << go.err;
+        EXPECT_EQ(go.out, texts->path + "\t" + std::string(texts->typeName) + "\n" + texts->content + "\n") << c.path;
+        const ProcessResult code = Run({"code", c.path, file});
+        EXPECT_EQ(code.status, 0) << code.err;
+        EXPECT_EQ(code.out, texts->code + "\n") << c.path;
+    }
+}
+
+TEST_F(KovajsonTest, FailuresPrintTheProgramsMessages) {
+    const std::string doc = File("doc.json", kObjectJson);
+    const struct {
+        std::vector<std::string> args;
+        std::string input; // file contents; empty: doc
+        int status;
+        std::string_view message;
+    } cases[] = {
+        {{"goto", "//"}, "", 2, kUnparsablePathMessage},
+        {{"code", "//nope"}, "", 2, kPathNotFoundMessage},
+        {{"goto", "//[1]"}, "", 2, kPathNotFoundMessage},
+        {{"format"}, "not json", 1, kUnknownJsonType},
+        {{"compress"}, "\xEF\xBB\xBF\xEF\xBB\xBF{}", 1, kUnknownJsonType},
+        {{"tree"}, "{\"a\":", 1, kObjectLoadFailed},
+        {{"goto", "//a"}, "[1,", 1, kArrayLoadFailed},
+        {{"load-code", "--source", "web"}, " ", 1, kUnknownJsonType},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> args = c.args;
+        args.push_back(c.input.empty() ? doc : File("bad.json", c.input));
+        const ProcessResult r = Run(args);
+        EXPECT_EQ(r.status, c.status) << args[0];
+        EXPECT_EQ(r.err, std::string(c.message) + "\n") << args[0];
+        EXPECT_EQ(r.out, "") << args[0];
+    }
+    const ProcessResult missing = Run({"format", (dir_ / "missing.json").string()});
+    EXPECT_EQ(missing.status, 66);
+    EXPECT_EQ(missing.err, std::string(kFileMissing) + "\n");
+}
+
+TEST_F(KovajsonTest, LoadingCodeAndKeyEscaping) {
+    const struct {
+        std::string_view json;
+        const char* source;
+        int comboIndex;
+        std::string address;
+    } cases[] = {
+        {kObjectJson, "clipboard", 0, ""},
+        {kArrayJson, "web", 1, "http://127.0.0.1/数据?a=1"},
+        {kObjectJson, "file", 2, "C:\\data\\a.json"},
+        {kArrayJson, "file", 2, ""},
+    };
+    for (const auto& c : cases) {
+        const std::string file = File("doc.json", c.json);
+        const std::string_view kind = SourceKindName(c.comboIndex);
+        const std::string expected =
+            LoadingCodeGenerator(kind, Parsed(c.json).kind, kind == kSourceWeb ? c.address : "",
+                                 kind == kSourceFile ? c.address : "") +
+            "\n";
+        ASSERT_GT(expected.size(), 10u);
+        const ProcessResult r = Run({"load-code", "--source", c.source, "--address=" + c.address, file});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out, expected) << c.source;
+    }
+    for (const char* key : {"a.b\\c", "", "中.文", "--"}) {
+        const ProcessResult r = Run({"escape-key", "--", key});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, kova::EscapeKeyName(key) + "\n") << key;
+    }
+}
+
+TEST_F(KovajsonTest, UsageErrorsAndHelp) {
+    const std::vector<std::vector<std::string>> wrong = {
+        {},
+        {"frobnicate"},
+        {"format", "--pretty"},
+        {"goto"},
+        {"goto", ""},
+        {"tree", "a.json", "b.json"},
+        {"load-code", "x.json"},
+        {"load-code", "--source", "ftp"},
+        {"load-code", "--source"},
+        {"escape-key", "a", "b"},
+        {"compress", "--collapsed"},
+    };
+    for (const auto& args : wrong) {
+        const ProcessResult r = Run(args);
+        EXPECT_EQ(r.status, 64) << (args.empty() ? "no arguments" : args[0]);
+        EXPECT_EQ(r.out, "");
+        EXPECT_NE(r.err.find("usage: kovajson"), std::string::npos);
+    }
+    const ProcessResult help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("usage: kovajson"), std::string::npos);
+    const ProcessResult version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("kovajson ") + kVersion + "\n");
+}
