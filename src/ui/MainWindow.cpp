@@ -142,6 +142,8 @@ void MainWindow::BuildControls() {
     // The title row lies above the main tab control's headers; the copy button above the code box.
     SetWindowPos(Control(MainControl::选择夹_JSON), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetWindowPos(Control(MainControl::按钮_代码_复制), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // The tree shares its frame label's rectangle; created later, it would lie below it, unseen and unclickable.
+    SetWindowPos(Control(MainControl::树型框_结果), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     EnableWindow(Control(MainControl::按钮_添加窗口), FALSE);
     // The source pages follow the combo box; their tabs sit below the page so they do not cover it.
     HWND sources = Control(MainControl::选择夹_来源);

@@ -130,6 +130,19 @@ TEST_F(MainWindowTest, ParseShowsTheResultPageOrTheFailure) {
     EXPECT_FALSE(IsWindowVisible(window_->Control(MainControl::标签_编辑框))) << "page 0 is hidden";
 }
 
+// The tree and its frame label share one rectangle: the tree must be the one seen and clicked.
+TEST_F(MainWindowTest, ResultTreeLiesAboveItsFrame) {
+    SetEditorText("{\"a\": 1}");
+    window_->ParseCommand();
+    HWND tree = window_->Control(MainControl::树型框_结果);
+    RECT r{};
+    GetWindowRect(tree, &r);
+    POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    HWND page = GetParent(tree);
+    ScreenToClient(page, &centre);
+    EXPECT_EQ(ChildWindowFromPointEx(page, centre, CWP_SKIPINVISIBLE), tree);
+}
+
 TEST_F(MainWindowTest, CopyAndPasteGoThroughTheClipboard) {
     SetEditorText("{\"名\":\"值😀\"}");
     window_->RunToolbarCommand("复制");
