@@ -1,6 +1,7 @@
 # Helpers of the end-to-end journeys: the driver, X input, checks, the program's life.
 # Sourced by tests/e2e/run after scripts/lib.sh.
 # shellcheck shell=bash
+# shellcheck disable=SC2034 # the ids and names below are used by journeys.sh
 
 E2E_BIN=$KOVA_BUILD/win/bin
 E2E_DRIVER=$E2E_BIN/e2e-driver.exe
@@ -14,10 +15,9 @@ ID_BACK=117 ID_PATH=119 ID_PATH_GO=120 ID_PATH_COPY=121 ID_EXPAND_ALL=122
 ID_TREE=124 ID_TYPE=125 ID_CONTENT=126 ID_CODE=127 ID_CODE_COPY=128
 # The "查看" window and the About window.
 VIEW="查看" ID_VIEW_TEXT=101 ID_VIEW_COPY=102 ID_VIEW_CLOSE=103
-ABOUT="关于 $MAIN" ID_ABOUT_TABS=1001 ID_ABOUT_VERSION=1007 ID_ABOUT_NEWS=1014 ID_ABOUT_OK=1
+ABOUT="关于 $MAIN" ID_ABOUT_VERSION=1007 ID_ABOUT_NEWS=1014 ID_ABOUT_OK=1
 
 E2E_FAILS=0
-E2E_JOURNEY=
 E2E_RESULTS=()
 
 # --- checks --------------------------------------------------------------------
@@ -65,7 +65,10 @@ text() { drv text "$MAIN" "$1"; }
 editor() { drv editor "${1:-$MAIN}"; }
 
 # The X window of a Wine top-level window, by its caption.
-x_window() { xdotool search --onlyvisible --name "^$(sed 's/[.[\*^$]/\\&/g' <<<"$1")\$" 2>/dev/null | head -1; }
+x_window() {
+    # shellcheck disable=SC2001 # a set of characters to escape
+    xdotool search --onlyvisible --name "^$(sed 's/[.[\*^$]/\\&/g' <<<"$1")\$" 2>/dev/null | head -1
+}
 
 # Keyboard input goes to the X window with the input focus; there is no window manager to set it.
 focus() {
@@ -225,7 +228,6 @@ e2e_setup() {
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
 run_journey() {
-    E2E_JOURNEY=$1
     E2E_JOURNEY_FAILED=0
     log "e2e: $1"
     "journey_$1"
