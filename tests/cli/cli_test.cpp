@@ -8,6 +8,7 @@
 #include "kova/File.h"
 #include "kova/NodePath.h"
 #include "support/RecordingReporter.h"
+#include "support/RewrittenText.h"
 #include "view/BuildNodePath.h"
 #include "view/GoToPath.h"
 #include "view/NodePanel.h"
@@ -59,18 +60,6 @@ protected:
     fs::path dir_;
 };
 
-// The editor text after the format (0) or compress (1) command on text, as the window leaves it.
-std::string Rewritten(std::string_view text, int mode) {
-    MemoryEditor editor;
-    JsonModel model;
-    test::RecordingReporter reporter;
-    JsonIntake intake(editor, model, reporter);
-    std::string error;
-    intake.LoadEditorText(text, error, false);
-    intake.RewriteJson(mode);
-    return editor.text;
-}
-
 JsonModel Parsed(std::string_view text) {
     MemoryEditor editor;
     JsonModel model;
@@ -87,7 +76,7 @@ TEST_F(KovajsonTest, FormatAndCompressGiveTheEditorTextOfTheCommands) {
     const std::string file = File("doc.json", kObjectJson);
     for (int mode : {0, 1}) {
         const std::string command = mode == 0 ? "format" : "compress";
-        const std::string expected = Rewritten(kObjectJson, mode) + "\n";
+        const std::string expected = test::RewrittenText(kObjectJson, mode) + "\n";
         ASSERT_GT(expected.size(), 20u);
         for (const auto& [args, input] : std::vector<std::pair<std::vector<std::string>, std::string>>{
                  {{command, file}, ""}, {{command, "-"}, file}, {{command}, file}}) {
@@ -98,12 +87,12 @@ TEST_F(KovajsonTest, FormatAndCompressGiveTheEditorTextOfTheCommands) {
         }
     }
     const ProcessResult array = Run({"compress"}, File("array.json", kArrayJson));
-    EXPECT_EQ(array.out, Rewritten(kArrayJson, 1) + "\n");
+    EXPECT_EQ(array.out, test::RewrittenText(kArrayJson, 1) + "\n");
 }
 
 TEST_F(KovajsonTest, InputIsDecodedLikeAFileLoad) {
     const std::string utf8(kObjectJson);
-    const std::string expected = Rewritten(kObjectJson, 1) + "\n";
+    const std::string expected = test::RewrittenText(kObjectJson, 1) + "\n";
     const std::string gbk = kova::ConvertStringEncoding(utf8, "UTF-8", "GBK");
     ASSERT_NE(gbk, utf8);
     const std::string utf16 = "\xFF\xFE" + kova::ConvertStringEncoding(utf8, "UTF-8", "UTF-16LE");

@@ -1,9 +1,7 @@
 // kovajson.exe as a Windows console program: bytes out untranslated, wide file names, exit codes.
-#include "editor/MemoryEditor.h"
 #include "kova/Encoding.h"
 #include "kova/File.h"
-#include "support/RecordingReporter.h"
-#include "json/JsonIntake.h"
+#include "support/RewrittenText.h"
 
 #include <windows.h>
 
@@ -59,17 +57,6 @@ Result RunKovajson(const std::wstring& args, const std::wstring& dir, const std:
     return result;
 }
 
-std::string Rewritten(std::string_view text, int mode) {
-    MemoryEditor editor;
-    JsonModel model;
-    test::RecordingReporter reporter;
-    JsonIntake intake(editor, model, reporter);
-    std::string error;
-    intake.LoadEditorText(text, error, false);
-    intake.RewriteJson(mode);
-    return editor.text;
-}
-
 } // namespace
 
 TEST(KovajsonExe, WritesTheCommandsTextAsBytes) {
@@ -85,12 +72,12 @@ TEST(KovajsonExe, WritesTheCommandsTextAsBytes) {
 
     const Result compress = RunKovajson(L"compress \"" + gbkFile + L"\"", dir, none);
     EXPECT_EQ(compress.status, 0u) << compress.err;
-    EXPECT_EQ(compress.out, Rewritten(json, 1) + "\n");
+    EXPECT_EQ(compress.out, test::RewrittenText(json, 1) + "\n");
 
     // Format's CR LF line breaks stay as they are, and the last LF gets no CR.
     const Result format = RunKovajson(L"format -", dir, gbkFile);
     EXPECT_EQ(format.status, 0u) << format.err;
-    EXPECT_EQ(format.out, Rewritten(json, 0) + "\n");
+    EXPECT_EQ(format.out, test::RewrittenText(json, 0) + "\n");
     EXPECT_NE(format.out.find("\r\n"), std::string::npos);
 
     const Result notJson = RunKovajson(L"tree -", dir, none);
