@@ -214,3 +214,14 @@ wait_for_window() {
 KOVA_WINDOW_TITLE="KOVA.Json助手1.2.1"
 # shellcheck disable=SC2034
 KOVA_WINDOW_REGEX='^KOVA\.Json助手1\.2\.1$'
+
+# --- Sanitizer builds (scripts/fuzz, scripts/sanitize) -------------------------
+
+# Undefined behaviour stops the program; the only recoverable check is the one
+# tests/ubsan.supp silences in third-party code, and any other report of it still halts.
+# shellcheck disable=SC2034 # used by the scripts that source this file
+KOVA_SANITIZE_FLAGS="-g -fno-omit-frame-pointer -fsanitize=address,undefined -fno-sanitize-recover=undefined -fsanitize-recover=pointer-overflow"
+sanitizer_env() {
+    export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:suppressions=$KOVA_ROOT/tests/ubsan.supp"
+    export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1"
+}

@@ -26,8 +26,11 @@ std::string Run(const char* to, const char* from, std::string_view in, size_t un
         if (r == static_cast<size_t>(-1) && errno != E2BIG) {
             out.append(replacement);
             size_t skip = std::min(unit, inLeft);
-            // a character outside GBK written as a surrogate pair is one character
-            if (unit == 2 && inLeft >= 4 && (static_cast<unsigned char>(inPtr[1]) & 0xFC) == 0xD8) skip = 4;
+            // A character outside GBK written as a surrogate pair is one character; a lone
+            // high surrogate is one unit, and the character after it is kept.
+            if (unit == 2 && inLeft >= 4 && (static_cast<unsigned char>(inPtr[1]) & 0xFC) == 0xD8 &&
+                (static_cast<unsigned char>(inPtr[3]) & 0xFC) == 0xDC)
+                skip = 4;
             inPtr += skip;
             inLeft -= skip;
             iconv(cd, nullptr, nullptr, nullptr, nullptr);

@@ -48,6 +48,20 @@ TEST(Encoding, InvalidBytesAreReplaced) {
     EXPECT_EQ(Utf16ToUtf8(u"\xD800x"), "\xEF\xBF\xBDx") << "a lone surrogate";
 }
 
+TEST(Encoding, LoneSurrogatesIntoGbkLoseOnlyThemselves) {
+    // UTF-16LE: a lone high surrogate before "b", a lone low one before "c", then a pair.
+    const std::string utf16 = std::string("a\0\x00\xD8"
+                                          "b\0\x00\xDC"
+                                          "c\0\x3D\xD8\x00\xDE"
+                                          "d\0",
+                                          16);
+    EXPECT_EQ(ConvertStringEncoding(utf16, "UTF-16LE", "GBK"), "a?b?c?d");
+    std::string be = utf16;
+    for (size_t i = 0; i < be.size(); i += 2) std::swap(be[i], be[i + 1]);
+    EXPECT_EQ(ConvertStringEncoding(be, "UTF-16BE", "GBK"), "a?b?c?d");
+    EXPECT_EQ(ConvertStringEncoding(std::string("a\0\x00\xD8", 4), "UTF-16LE", "GBK"), "a?") << "at the end";
+}
+
 TEST(Encoding, Detection) {
     size_t bom = 9;
     EXPECT_EQ(DetectEncoding(kUtf8, &bom), "UTF-8");
