@@ -93,8 +93,8 @@ bool FitsDoublePrecision(std::string_view text) {
     if (significant > 15) return false;
     if (i < text.size()) { // exponent part
         int exponent = 0;
-        auto [end, ec] =
-            std::from_chars(text.data() + i + 1 + (text[i + 1] == '+'), text.data() + text.size(), exponent);
+        const size_t digits = i + 1 + (i + 1 < text.size() && text[i + 1] == '+');
+        auto [end, ec] = std::from_chars(text.data() + digits, text.data() + text.size(), exponent);
         (void)end;
         if (ec != std::errc() || exponent > 250 || exponent < -250) return false;
     }

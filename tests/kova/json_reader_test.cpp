@@ -1,10 +1,12 @@
 // Reading JSON into tables and lists: kinds, numbers, strictness, depth.
 #include "kova/JList.h"
 #include "kova/JMap.h"
+#include "kova/JsonText.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 using namespace kova;
 
@@ -194,4 +196,15 @@ TEST(JsonReader, LoneSurrogateEscapesAreRefused) {
     ASSERT_TRUE(map.FromJSON(R"({"pair":"\ud800\udc00","near":"\ud7ff\ue000"})"));
     EXPECT_EQ(map.GetString("pair"), "\xF0\x90\x80\x80");
     EXPECT_EQ(map.GetString("near"), "\xED\x9F\xBF\xEE\x80\x80") << "the neighbours of the surrogates are characters";
+}
+
+TEST(SameDecimal, ComparesDigitsAndReadsOnlyTheTextGiven) {
+    EXPECT_TRUE(kova::SameDecimal("1.5e2", 150.0));
+    EXPECT_TRUE(kova::SameDecimal("0.1", 0.1));
+    EXPECT_FALSE(kova::SameDecimal("0.10000000000000000001", 0.1)) << "more digits than the double holds";
+    // An exponent mark at the very end: the buffer is exactly the text, so a sanitizer sees any read past it.
+    for (std::string text : {"1e", "1e+", "2E"}) {
+        std::vector<char> exact(text.begin(), text.end());
+        EXPECT_FALSE(kova::SameDecimal(std::string_view(exact.data(), exact.size()), 1.0)) << text;
+    }
 }
