@@ -1,11 +1,12 @@
 // JSON reader and writer: whatever parses writes back to text that parses to the same document,
 // through the data layer, the tables and lists, and the editor's format and compress.
+#include "editor/MemoryEditor.h"
 #include "fuzz/FuzzCheck.h"
 #include "kova/JList.h"
 #include "kova/JMap.h"
 #include "kova/JsonText.h"
 #include "kova/NodePath.h"
-#include "support/MemoryEditor.h"
+#include "support/RecordingReporter.h"
 #include "json/JsonIntake.h"
 
 #include <cstddef>
@@ -75,11 +76,15 @@ void CheckCollections(std::string_view text, const Value& root) {
         FUZZ_CHECK(map.ToJSON(false) == compact);
         FUZZ_CHECK(map.GetString("//") == "");
         for (const std::string& key : map.GetKeys()) {
+            // A key with no bracket reads back through its escaped path.
+            const bool escapable = !key.empty() && key.find_first_of("[]") == std::string::npos;
+            const Value* byPath = escapable ? map.Find("//" + EscapeKeyName(key)) : nullptr;
+            if (escapable) FUZZ_CHECK(byPath != nullptr);
+            // A key that itself begins with "//" is taken as a path when given as it is.
+            if (key.rfind("//", 0) == 0) continue;
             const Value* direct = map.Find(key);
             FUZZ_CHECK(direct != nullptr);
-            // A key with no bracket reads back through its escaped path.
-            if (!key.empty() && key.find_first_of("[]") == std::string::npos)
-                FUZZ_CHECK(map.Find("//" + EscapeKeyName(key)) == direct);
+            if (escapable) FUZZ_CHECK(byPath == direct);
             FUZZ_CHECK(map.GetString(key) == DisplayText(*direct));
         }
     }
@@ -95,7 +100,7 @@ void CheckCollections(std::string_view text, const Value& root) {
 
 // Format and compress in the editor leave exactly the writer's texts, and nothing on failure.
 void CheckEditorRewrite(std::string_view text, bool parses, const Value& root) {
-    vivu::test::MemoryEditor editor;
+    vivu::MemoryEditor editor;
     vivu::test::RecordingReporter reporter;
     vivu::JsonModel model;
     vivu::JsonIntake intake(editor, model, reporter);
