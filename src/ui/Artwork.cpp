@@ -3,6 +3,7 @@
 // white: where the two agree the pixel is ink, where they differ it is background. Every glyph keeps
 // about two grid units clear at its edges, so the outermost pixels stay transparent down to 16 px.
 #include "ui/Artwork.h"
+#include "ui/TopDownDib.h"
 
 #include <algorithm>
 #include <cmath>
@@ -324,17 +325,6 @@ void DrawGlyph(const Painter& p, Glyph glyph) {
     }
 }
 
-BITMAPINFO TopDown32(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
 // A DIB section and where its pixels live.
 struct Dib {
     Gdi<HBITMAP> bitmap;
@@ -342,11 +332,8 @@ struct Dib {
 };
 
 Dib CreateDib(int width, int height) {
-    const BITMAPINFO info = TopDown32(width, height);
-    void* bits = nullptr;
     Dib dib;
-    dib.bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (dib.bitmap) dib.pixels = static_cast<uint32_t*>(bits);
+    dib.bitmap.reset(CreateTopDownDib(width, height, &dib.pixels));
     return dib;
 }
 

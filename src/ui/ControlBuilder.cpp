@@ -103,6 +103,18 @@ template <typename F> void ForEachItem(std::string_view caption, F&& f) {
 
 } // namespace
 
+void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    wc.lpszClassName = name;
+    wc.hIcon = icon;
+    RegisterClassExW(&wc);
+}
+
 HWND CreateControl(ControlKind kind, HWND parent, int controlId, int x, int y, int width, int height,
                    std::string_view caption, HFONT font) {
     const bool itemList = kind == ControlKind::ComboList || kind == ControlKind::Tab;

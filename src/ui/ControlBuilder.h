@@ -25,6 +25,9 @@ private:
     std::map<std::pair<std::wstring, std::pair<int, bool>>, HFONT> fonts_;
 };
 
+// Registers a top-level window class with the arrow cursor and the dialog background.
+void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon = nullptr);
+
 // Creates one control as a child of parent with the given control id. Captions
 // of combo boxes and tab controls list their items separated by "\n".
 HWND CreateControl(ControlKind kind, HWND parent, int controlId, int x, int y, int width, int height,

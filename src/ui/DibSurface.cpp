@@ -1,5 +1,6 @@
 // Memory DC and DIB section kept together, so drawing and reading pixels use one object.
 #include "ui/DibSurface.h"
+#include "ui/TopDownDib.h"
 
 #include <algorithm>
 
@@ -29,15 +30,8 @@ bool DibSurface::Resize(int width, int height) {
     // Keep the DC (and the font selected into it); only the bitmap changes.
     HDC dc = dc_ ? dc_ : CreateCompatibleDC(nullptr);
     if (!dc) return false;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height; // top-down
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    uint32_t* bits = nullptr;
+    HBITMAP bitmap = CreateTopDownDib(width, height, &bits);
     if (!bitmap) {
         if (!dc_) DeleteDC(dc);
         return false;
@@ -50,7 +44,7 @@ bool DibSurface::Resize(int width, int height) {
     }
     dc_ = dc;
     bitmap_ = bitmap;
-    bits_ = static_cast<uint32_t*>(bits);
+    bits_ = bits;
     width_ = width;
     height_ = height;
     return true;

@@ -53,14 +53,7 @@ LRESULT CALLBACK InputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 } // namespace
 
 std::optional<std::string> InputBox(HWND owner, std::string_view prompt, std::string_view title) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = InputProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = kClassName;
-    RegisterClassExW(&wc);
+    RegisterWindowClass(kClassName, InputProc);
 
     InputState state;
     RECT outer{0, 0, 420, 150};
@@ -71,8 +64,8 @@ std::optional<std::string> InputBox(HWND owner, std::string_view prompt, std::st
     const int left = owner ? ownerRect.left + (ownerRect.right - ownerRect.left - width) / 2 : CW_USEDEFAULT;
     const int top = owner ? ownerRect.top + (ownerRect.bottom - ownerRect.top - height) / 2 : CW_USEDEFAULT;
     HWND window = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName,
-                                  kova::Utf8ToWide(title).c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, left, top,
-                                  width, height, owner, nullptr, wc.hInstance, &state);
+                                  kova::Utf8ToWide(title).c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU, left, top, width,
+                                  height, owner, nullptr, GetModuleHandleW(nullptr), &state);
     if (!window) return std::nullopt;
     FontCache fonts;
     HFONT font = fonts.Get(ControlFont{});

@@ -62,18 +62,11 @@ HWND MainWindow::Control(MainControl id) const {
 }
 
 bool MainWindow::Create(int showCommand) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = WindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = kClassName;
-    wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
-    RegisterClassExW(&wc);
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    RegisterWindowClass(kClassName, WindowProc, LoadIconW(instance, MAKEINTRESOURCEW(1)));
     const std::wstring caption = kova::Utf8ToWide(kMainCaptionTemplate);
     window_ = CreateWindowExW(0, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, kMainLeft,
-                              kMainTop, kMainWidth, kMainHeight, nullptr, nullptr, wc.hInstance, this);
+                              kMainTop, kMainWidth, kMainHeight, nullptr, nullptr, instance, this);
     if (!window_) return false;
     ShowWindow(window_, startMaximised_ ? SW_SHOWMAXIMIZED : showCommand);
     UpdateWindow(window_);

@@ -23,6 +23,8 @@ void RunModal(HWND window, HWND owner) {
     }
 }
 
-void EndModal() { PostMessageW(nullptr, WM_NULL, 0, 0); }
+void EndModal() {
+    PostMessageW(nullptr, WM_NULL, 0, 0);
+}
 
 } // namespace vivu

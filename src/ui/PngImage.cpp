@@ -1,5 +1,6 @@
 // libpng's simplified reader does its own error recovery, so no setjmp crosses C++ frames here.
 #include "ui/PngImage.h"
+#include "ui/TopDownDib.h"
 
 #include <png.h>
 
@@ -16,20 +17,6 @@ uint32_t Premultiply(uint32_t argb) {
     const uint32_t a = argb >> 24;
     auto channel = [a](uint32_t c) { return (c * a + 127) / 255; };
     return a << 24 | channel((argb >> 16) & 0xFF) << 16 | channel((argb >> 8) & 0xFF) << 8 | channel(argb & 0xFF);
-}
-
-HBITMAP CreateDib(int width, int height, uint32_t** bits) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* raw = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &raw, nullptr, 0);
-    *bits = static_cast<uint32_t*>(raw);
-    return bitmap;
 }
 
 } // namespace
@@ -51,7 +38,7 @@ PngImage::PngImage(std::string_view png) {
     const int width = static_cast<int>(image.width);
     const int height = static_cast<int>(image.height);
     uint32_t* bits = nullptr;
-    HBITMAP bitmap = CreateDib(width, height, &bits);
+    HBITMAP bitmap = CreateTopDownDib(width, height, &bits);
     if (!bitmap) return;
     for (size_t i = 0; i < pixels.size(); ++i) bits[i] = Premultiply(pixels[i]);
     pixels_ = std::move(pixels);
@@ -105,7 +92,7 @@ void PngImage::Draw(HDC dc, int x, int y, int width, int height) const {
 HBITMAP PngImage::CreateOpaqueBitmap(COLORREF background) const {
     if (!bitmap_) return nullptr;
     uint32_t* bits = nullptr;
-    HBITMAP bitmap = CreateDib(width_, height_, &bits);
+    HBITMAP bitmap = CreateTopDownDib(width_, height_, &bits);
     if (!bitmap) return nullptr;
     const uint32_t back[3] = {GetBValue(background), GetGValue(background), GetRValue(background)};
     for (size_t i = 0; i < pixels_.size(); ++i) {

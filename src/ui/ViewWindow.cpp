@@ -45,16 +45,9 @@ public:
     }
 
     void Run(HWND owner) {
-        WNDCLASSEXW wc{};
-        wc.cbSize = sizeof(wc);
-        wc.lpfnWndProc = WindowProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        wc.lpszClassName = kClassName;
-        RegisterClassExW(&wc);
+        RegisterWindowClass(kClassName, WindowProc);
         HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"查看", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                      50, 50, 566, 402, owner, nullptr, wc.hInstance, this);
+                                      50, 50, 566, 402, owner, nullptr, GetModuleHandleW(nullptr), this);
         if (!window) return;
         ShowWindow(window, SW_SHOW);
         RunModal(window, owner);

@@ -2,6 +2,7 @@
 // and a toolbar and icon buttons showing them. With VIVU_ARTWORK_DEMO_MS set, the demo window stays
 // on screen that many milliseconds for a screenshot.
 #include "ui/Artwork.h"
+#include "ui/TopDownDib.h"
 
 #include <gtest/gtest.h>
 
@@ -49,16 +50,7 @@ std::vector<uint32_t> Composite(const std::vector<uint32_t>& glyph, COLORREF bac
 class Surface {
 public:
     Surface(int width, int height, COLORREF fill) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        pixels_ = static_cast<uint32_t*>(bits);
+        bitmap_ = CreateTopDownDib(width, height, &pixels_);
         dc_ = CreateCompatibleDC(nullptr);
         old_ = SelectObject(dc_, bitmap_);
         HBRUSH brush = CreateSolidBrush(fill);
