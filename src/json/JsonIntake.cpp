@@ -24,14 +24,15 @@ std::string JsonIntake::ReadEditorText(std::string_view targetEncoding) {
 }
 
 bool JsonIntake::ParseJson(std::string& error, bool showMessage) {
-    const std::string bytes = ReadEditorText("UTF-8");
+    std::string bytes = ReadEditorText("UTF-8");
     model_.kind = DetectRootKind(bytes);
     bool ok = false;
+    // The document keeps the text it was read from (its strings are decoded in place), so it takes this copy.
     if (model_.kind == kRootArray) {
-        ok = model_.array.FromJSON(bytes, "UTF-8");
+        ok = model_.array.TakeJSON(std::move(bytes));
         if (!ok) error = kArrayLoadFailed;
     } else if (model_.kind == kRootObject) {
-        ok = model_.object.FromJSON(bytes, "UTF-8");
+        ok = model_.object.TakeJSON(std::move(bytes));
         if (!ok) error = kObjectLoadFailed;
     } else {
         error = kUnknownJsonType;
@@ -55,24 +56,30 @@ void JsonIntake::RewriteJson(int mode) {
     std::string error;
     if (!ParseJson(error, true)) return;
     const bool pretty = (mode & 1) == 0;
+    const size_t sizeHint = static_cast<size_t>(editor_.GetLength());
     std::string text;
     try {
+        // The written text reads back as this very document, so it is not parsed again;
+        // the document's offsets move to where its values stand in the new text.
         if (model_.kind == kRootObject)
-            text = model_.object.ToJSON(pretty, false, kova::kKeyOrderNone, 0, kMaxEditorBytes);
+            text = model_.object.RewriteJSON(pretty, sizeHint, kMaxEditorBytes);
         else if (model_.kind == kRootArray)
-            text = model_.array.ToJSON(pretty, false, kova::kKeyOrderNone, 0, kMaxEditorBytes);
+            text = model_.array.RewriteJSON(pretty, sizeHint, kMaxEditorBytes);
         else
             return;
     } catch (const std::bad_alloc&) {
         // Keep the user's text when memory runs out.
+        text = std::string();
+        ParseJson(error, false); // offsets back in step with the unchanged text
         reporter_.ShowFailure(kOutOfMemory, kLoadFailedTitle);
         return;
     }
     if (text.empty()) { // even "{}" is longer: the text outgrew the editor
+        ParseJson(error, false);
         reporter_.ShowFailure(kTextTooLong, kLoadFailedTitle);
         return;
     }
-    LoadEditorText(text, error, true);
+    LoadEditorText(text, error, false);
 }
 
 } // namespace vivu

@@ -11,18 +11,16 @@ namespace kova {
 
 namespace {
 
-// The value a segment names inside a container of the given type, or null.
-const Value* Step(int32_t type, const Container* c, const PathSegment& segment) {
-    if (!c) return nullptr;
+// The value a segment names inside a table or list, or nothing.
+ValueRef Step(const ValueRef& at, const PathSegment& segment) {
     if (segment.kind == PathSegment::Key) {
-        if (type != kTypeMap) return nullptr;
-        int found = c->FindMember(segment.text);
-        return found < 0 ? nullptr : &c->members[found].value;
+        const int found = at.FindMember(segment.text);
+        return found < 0 ? ValueRef() : at.At(found);
     }
-    if (type != kTypeList) return nullptr;
-    int64_t position = SegmentPosition(segment.text);
-    if (position < 1 || position > static_cast<int64_t>(c->items.size())) return nullptr;
-    return &c->items[position - 1];
+    if (at.Type() != kTypeList) return ValueRef();
+    const int64_t position = SegmentPosition(segment.text);
+    if (position < 1 || position > static_cast<int64_t>(at.Count())) return ValueRef();
+    return at.At(position - 1);
 }
 
 // Like Step, for writing into storage made writable: a missing member is
@@ -41,45 +39,50 @@ Value* StepForWrite(Container& c, const PathSegment& segment) {
 } // namespace
 
 bool Collection::FromJSON(std::string_view json, std::string_view sourceEncoding) {
-    std::string converted;
-    if (!sourceEncoding.empty() && CanonicalEncodingName(sourceEncoding) != "UTF-8") {
-        converted = ConvertStringEncoding(json, sourceEncoding, "UTF-8");
-        json = converted;
-    }
+    if (!sourceEncoding.empty() && CanonicalEncodingName(sourceEncoding) != "UTF-8")
+        return TakeJSON(ConvertStringEncoding(json, sourceEncoding, "UTF-8"));
+    return TakeJSON(std::string(json));
+}
+
+bool Collection::TakeJSON(std::string&& json) {
     Value root;
-    if (!ParseJsonText(json, root, &errorOffset_) || root.Type() != type_) return false;
-    data_ = std::move(root.Children());
+    if (!ParseJsonText(std::move(json), root, &errorOffset_) || root.Type() != type_) return false;
+    root_ = std::move(root);
     errorOffset_ = 0;
     return true;
 }
 
 std::string Collection::ToJSON(bool pretty, bool escapeUnicode, int keyOrder, int decimals, size_t maxBytes) const {
-    return WriteJsonText(AsValue(), JsonWriteOptions{pretty, escapeUnicode, keyOrder, decimals, maxBytes});
+    return WriteJsonText(Root(), JsonWriteOptions{pretty, escapeUnicode, keyOrder, decimals, maxBytes});
 }
 
-const Value* Collection::Find(std::string_view key) const {
+std::string Collection::RewriteJSON(bool pretty, size_t sizeHint, size_t maxBytes) {
+    JsonWriteOptions options;
+    options.pretty = pretty;
+    options.maxBytes = maxBytes;
+    options.sizeHint = sizeHint;
+    options.rebaseOffsets = true;
+    return WriteJsonText(Root(), options);
+}
+
+ValueRef Collection::Find(std::string_view key) const {
     if (!IsPathText(key)) {
-        if (type_ != kTypeMap) return nullptr;
-        int found = data_->FindMember(key);
-        return found < 0 ? nullptr : &data_->members[found].value;
+        const int found = Root().FindMember(key);
+        return found < 0 ? ValueRef() : Root().At(found);
     }
     std::vector<PathSegment> segments;
-    if (!ParseNodePath(key, segments)) return nullptr;
-    int32_t type = type_;
-    const Container* c = data_.get();
-    const Value* at = nullptr;
+    if (!ParseNodePath(key, segments)) return ValueRef();
+    ValueRef at = Root();
     for (const auto& segment : segments) {
-        at = Step(type, c, segment);
-        if (!at) return nullptr;
-        type = at->Type();
-        c = at->Children().get();
+        at = Step(at, segment);
+        if (!at) break;
     }
     return at;
 }
 
-const Value* Collection::FindAt(int64_t position) const {
-    if (position < 1 || position > static_cast<int64_t>(data_->items.size())) return nullptr;
-    return &data_->items[position - 1];
+ValueRef Collection::FindAt(int64_t position) const {
+    if (position < 1 || position > static_cast<int64_t>(Root().Count())) return ValueRef();
+    return Root().At(position - 1);
 }
 
 Value* Collection::FindForWrite(std::string_view key) {
@@ -98,58 +101,57 @@ Value* Collection::FindForWrite(std::string_view key) {
         // The container the segment needs replaces a missing value or one of another kind.
         const int32_t wanted = segments[i].kind == PathSegment::Key ? kTypeMap : kTypeList;
         if (at->Type() != wanted) *at = Value::OfContainer(wanted, nullptr);
-        at = StepForWrite(MakeWritable(at->Children()), segments[i]);
+        at = StepForWrite(at->Writable(), segments[i]);
     }
     return at;
 }
 
 Value* Collection::FindForWriteAt(int64_t position) {
-    if (position < 1 || position > static_cast<int64_t>(data_->items.size())) return nullptr;
+    if (position < 1 || position > static_cast<int64_t>(Root().Count())) return nullptr;
     return &Writable().items[position - 1];
 }
 
 int32_t Collection::GetType(std::string_view key) const {
-    const Value* v = Find(key);
-    return v ? v->Type() : kTypeMissing;
+    return Find(key).Type();
 }
 
 std::string Collection::GetString(std::string_view key) const {
-    const Value* v = Find(key);
-    return v ? DisplayText(*v) : std::string();
+    const ValueRef v = Find(key);
+    return v ? DisplayText(v) : std::string();
 }
 
 int64_t Collection::GetInt(std::string_view key) const {
-    const Value* v = Find(key);
-    return v ? v->AsInt() : 0;
+    return Find(key).AsInt();
 }
 
 bool Collection::GetBool(std::string_view key) const {
-    const Value* v = Find(key);
-    return v && v->AsBool();
+    return Find(key).AsBool();
 }
 
 bool Collection::GetMap(std::string_view key, JMap& receiver) const {
-    const Value* v = Find(key);
-    if (!v || v->Type() != kTypeMap) {
-        receiver.Clear();
-        return false;
-    }
-    receiver.Share(v->Children());
-    return true;
+    return receiver.ShareFrom(Find(key));
 }
 
 bool Collection::GetList(std::string_view key, JList& receiver) const {
-    const Value* v = Find(key);
-    if (!v || v->Type() != kTypeList) {
-        receiver.Clear();
+    return receiver.ShareFrom(Find(key));
+}
+
+bool Collection::ShareFrom(const ValueRef& found) {
+    if (found.Type() != type_) {
+        Clear();
         return false;
     }
-    receiver.Share(v->Children());
+    if (const Node* node = found.DocumentNode()) {
+        // Read in place: the receiver keeps the owner's document alive.
+        root_ = Value::InDocument(found.DocumentOwner(), *node);
+    } else {
+        root_ = *found.ProgramValue();
+    }
     return true;
 }
 
 bool Collection::Exists(std::string_view key) const {
-    return Find(key) != nullptr;
+    return static_cast<bool>(Find(key));
 }
 
 bool Collection::SetString(std::string_view key, std::string_view text) {
@@ -168,14 +170,11 @@ bool Collection::SetList(std::string_view key, const JList& list) {
 }
 
 int Collection::Count() const {
-    return static_cast<int>(type_ == kTypeMap ? data_->members.size() : data_->items.size());
+    return static_cast<int>(Root().Count());
 }
 
 void Collection::Clear() {
-    if (data_.use_count() > 1)
-        data_ = std::make_shared<Container>();
-    else
-        data_->Clear();
+    root_ = Value::OfContainer(type_, nullptr);
 }
 
 } // namespace kova

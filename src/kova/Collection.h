@@ -25,6 +25,8 @@ public:
     // Parses strict JSON. Succeeds only when the root is of this collection's
     // kind; the content is replaced only on success. source: "UTF-8" or "GBK".
     bool FromJSON(std::string_view json, std::string_view sourceEncoding = "UTF-8");
+    // The same for UTF-8 text the document may keep: no copy of it is made.
+    bool TakeJSON(std::string&& json);
     // Where parsing stopped and why, after a FromJSON that failed.
     size_t LastErrorOffset() const { return errorOffset_; }
 
@@ -57,22 +59,30 @@ public:
     int Count() const;
     void Clear();
 
-    // The value itself, for readers that walk a whole document.
-    const Value* Find(std::string_view key) const;
-    const ContainerPtr& Storage() const { return data_; }
+    // The value itself, for readers that walk a whole document; empty when nothing is there.
+    ValueRef Find(std::string_view key) const;
+    // This table or list, for readers that walk it.
+    ValueRef Root() const { return ValueRef(root_); }
     // This table or list as a value, e.g. to store it inside another one.
-    Value AsValue() const { return Value::OfContainer(type_, data_); }
+    const Value& AsValue() const { return root_; }
+
+    // Writes text that reads back as this table or list (compact or pretty as in
+    // ToJSON) and makes the offsets of a parsed document's values point into that
+    // text, so the document stays in step with an editor that now holds it.
+    // sizeHint: the expected length. Empty when longer than maxBytes.
+    std::string RewriteJSON(bool pretty, size_t sizeHint, size_t maxBytes);
 
 protected:
-    explicit Collection(int32_t type) : type_(type), data_(std::make_shared<Container>()) {}
-    const Value* FindAt(int64_t position) const;
+    explicit Collection(int32_t type) : type_(type), root_(Value::OfContainer(type, nullptr)) {}
+    ValueRef FindAt(int64_t position) const;
     Value* FindForWrite(std::string_view key);
     Value* FindForWriteAt(int64_t position);
-    void Share(const ContainerPtr& storage) { data_ = storage; }
-    Container& Writable() { return MakeWritable(data_); }
+    // Refers to found when it is of this collection's kind; emptied and false otherwise.
+    bool ShareFrom(const ValueRef& found);
+    Container& Writable() { return root_.Writable(); }
 
     int32_t type_;
-    ContainerPtr data_;
+    Value root_;
     size_t errorOffset_ = 0;
 
     friend class JMap;

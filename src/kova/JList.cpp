@@ -7,52 +7,37 @@
 namespace kova {
 
 int32_t JList::GetType(int position) const {
-    const Value* v = FindAt(position);
-    return v ? v->Type() : kTypeMissing;
+    return FindAt(position).Type();
 }
 
 std::string JList::GetString(int position) const {
-    const Value* v = FindAt(position);
-    return v ? DisplayText(*v) : std::string();
+    const ValueRef v = FindAt(position);
+    return v ? DisplayText(v) : std::string();
 }
 
 int64_t JList::GetInt(int position) const {
-    const Value* v = FindAt(position);
-    return v ? v->AsInt() : 0;
+    return FindAt(position).AsInt();
 }
 
 bool JList::GetBool(int position) const {
-    const Value* v = FindAt(position);
-    return v && v->AsBool();
+    return FindAt(position).AsBool();
 }
 
 bool JList::GetMap(int position, JMap& receiver) const {
-    const Value* v = FindAt(position);
-    if (!v || v->Type() != kTypeMap) {
-        receiver.Clear();
-        return false;
-    }
-    receiver.Share(v->Children());
-    return true;
+    return receiver.ShareFrom(FindAt(position));
 }
 
 bool JList::GetList(int position, JList& receiver) const {
-    const Value* v = FindAt(position);
-    if (!v || v->Type() != kTypeList) {
-        receiver.Clear();
-        return false;
-    }
-    receiver.Share(v->Children());
-    return true;
+    return receiver.ShareFrom(FindAt(position));
 }
 
 std::string JList::GetBin(int position) const {
-    const Value* v = FindAt(position);
-    return v && (v->Type() == kTypeBytes || IsTextType(v->Type())) ? v->Str() : std::string();
+    const ValueRef v = FindAt(position);
+    return v.Type() == kTypeBytes || IsTextType(v.Type()) ? std::string(v.Str()) : std::string();
 }
 
 bool JList::Exists(int position) const {
-    return FindAt(position) != nullptr;
+    return static_cast<bool>(FindAt(position));
 }
 
 bool JList::SetString(int position, std::string_view text) {
@@ -92,17 +77,20 @@ bool JList::Insertter(int position, Value value) {
 std::string JList::JoinString(std::string_view separator) const {
     std::string joined;
     bool first = true;
-    for (const auto& item : data_->items) {
+    const ValueRef root = Root();
+    for (size_t i = 0; i < root.Count(); ++i) {
         if (!first) joined += separator;
         first = false;
-        joined += DisplayText(item);
+        joined += DisplayText(root.At(i));
     }
     return joined;
 }
 
 std::string JList::JoinBinary() const {
     std::string joined;
-    for (const auto& item : data_->items) {
+    const ValueRef root = Root();
+    for (size_t i = 0; i < root.Count(); ++i) {
+        const ValueRef item = root.At(i);
         switch (item.Type()) {
         case kTypeText:
         case kTypeWideText:

@@ -8,8 +8,9 @@ namespace kova {
 
 std::vector<std::string> JMap::GetKeys(int order) const {
     std::vector<std::string> keys;
-    keys.reserve(data_->members.size());
-    for (const auto& member : data_->members) keys.push_back(member.key);
+    const ValueRef root = Root();
+    keys.reserve(root.Count());
+    for (size_t i = 0; i < root.Count(); ++i) keys.emplace_back(root.KeyAt(i));
     if (order == kKeyOrderAscending) std::sort(keys.begin(), keys.end());
     if (order == kKeyOrderDescending) std::sort(keys.begin(), keys.end(), std::greater<>());
     return keys;

@@ -1,35 +1,19 @@
-// The strict JSON reader: RapidJSON's iterative SAX parser feeding our values.
+// The strict JSON reader: RapidJSON's iterative SAX parser, in place, building a document.
+#include "kova/Document.h"
 #include "kova/JsonText.h"
+#include "kova/Value.h"
 
-#include <rapidjson/memorystream.h>
 #include <rapidjson/reader.h>
+#include <rapidjson/stream.h>
 
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
-#include <iterator>
 #include <vector>
 
 namespace kova {
 
 namespace {
-
-Value ParseNumber(const char* text, size_t length) {
-    std::string_view view(text, length);
-    const bool integral = view.find_first_of(".eE") == std::string_view::npos;
-    if (integral) {
-        int64_t v = 0;
-        auto [end, ec] = std::from_chars(text, text + length, v);
-        if (ec == std::errc() && end == text + length) return Value::Integer(v);
-        // beyond 64 bits: a double that keeps its digits
-    }
-    double d = 0;
-    auto [end, ec] = std::from_chars(text, text + length, d);
-    if (ec == std::errc() && std::isfinite(d) && !integral && SameDecimal(view, d)) return Value::Real(d);
-    if (ec != std::errc()) d = std::strtod(std::string(view).c_str(), nullptr); // over- or underflow
-    return Value::Number(d, std::string(view));
-}
 
 // The reader turns a lone "\uDC00".."\uDFFF" escape into the bytes of a surrogate,
 // which are not UTF-8: the text could be neither shown nor written back. Valid input
@@ -41,101 +25,179 @@ bool HasEncodedSurrogate(const char* text, size_t length) {
     return false;
 }
 
-// Builds values from reader events with an explicit stack of open containers.
-class Builder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Builder> {
-public:
-    explicit Builder(Value& root) : root_(root) {}
-
-    bool Null() { return Put(Value()); }
-    bool Bool(bool b) { return Put(Value::Boolean(b)); }
-    bool RawNumber(const char* str, rapidjson::SizeType length, bool) { return Put(ParseNumber(str, length)); }
-    bool String(const char* str, rapidjson::SizeType length, bool) {
-        if (HasEncodedSurrogate(str, length)) return false;
-        return Put(Value::Text(std::string(str, length)));
-    }
-    bool Key(const char* str, rapidjson::SizeType length, bool) {
-        if (HasEncodedSurrogate(str, length)) return false;
-        open_.back().key.assign(str, length);
-        return true;
-    }
-    bool StartObject() { return Open(kTypeMap); }
-    bool StartArray() { return Open(kTypeList); }
-    bool EndObject(rapidjson::SizeType) { return Close(); }
-    bool EndArray(rapidjson::SizeType) { return Close(); }
-
-private:
-    struct Frame {
-        Container* container;
-        bool isList;
-        std::string key;
-        size_t start; // where this container's values begin on its stack
-    };
-
-    // Values of open containers collect on two stacks and move into their
-    // container, sized exactly, when it closes: one allocation per container.
-    bool Put(Value value) {
-        if (open_.empty()) {
-            root_ = std::move(value);
-        } else if (open_.back().isList) {
-            items_.push_back(std::move(value));
-        } else {
-            members_.push_back(Member{std::move(open_.back().key), std::move(value)});
-        }
-        return true;
-    }
-
-    bool Open(int32_t type) {
-        auto container = std::make_shared<Container>();
-        Container* raw = container.get();
-        Put(Value::OfContainer(type, std::move(container)));
-        const bool isList = type == kTypeList;
-        open_.push_back(Frame{raw, isList, {}, isList ? items_.size() : members_.size()});
-        return true;
-    }
-
-    bool Close() {
-        Frame& frame = open_.back();
-        if (frame.isList) {
-            frame.container->items.assign(std::make_move_iterator(items_.begin() + frame.start),
-                                          std::make_move_iterator(items_.end()));
-            items_.resize(frame.start);
-        } else {
-            auto& members = frame.container->members;
-            members.reserve(members_.size() - frame.start);
-            // Of duplicate keys the last value wins, at the first key's place.
-            for (size_t i = frame.start; i < members_.size(); ++i)
-                frame.container->SetMember(std::move(members_[i].key), std::move(members_[i].value));
-            members_.resize(frame.start);
-        }
-        open_.pop_back();
-        return true;
-    }
-
-    Value& root_;
-    std::vector<Frame> open_;
-    std::vector<Member> members_;
-    std::vector<Value> items_;
-};
-
-constexpr unsigned kReadFlags =
-    rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag | rapidjson::kParseValidateEncodingFlag;
+constexpr unsigned kReadFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag |
+                                rapidjson::kParseValidateEncodingFlag | rapidjson::kParseInsituFlag;
 
 } // namespace
 
-bool ParseJsonText(std::string_view json, Value& root, size_t* errorOffset) {
-    Value parsed;
-    Builder builder(parsed);
-    rapidjson::MemoryStream stream(json.data(), json.size());
+// Builds nodes from reader events. Children of open containers collect on one
+// stack and are copied into a block of the document when their container closes.
+class DocumentBuilder : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, DocumentBuilder> {
+public:
+    DocumentBuilder(Document& document, rapidjson::InsituStringStream& stream)
+        : doc_(document), stream_(stream), base_(document.text_.data()) {
+        stack_.reserve(1024);
+    }
+
+    bool Null() { return Put(Scalar(kTagNull, Here() - 4)); }
+    bool Bool(bool b) { return Put(Scalar(b ? kTagTrue : kTagFalse, Here() - (b ? 4 : 5))); }
+    bool RawNumber(const char* str, rapidjson::SizeType length, bool) { return Put(Number(str, length)); }
+    bool String(const char* str, rapidjson::SizeType length, bool) {
+        if (HasEncodedSurrogate(str, length)) return false;
+        // Decoded in place: the text starts right behind its opening quote.
+        const uint32_t start = static_cast<uint32_t>(str - base_);
+        Node node = Scalar(kTagText, start - 1);
+        node.u.text = {start, length};
+        return Put(node);
+    }
+    bool Key(const char* str, rapidjson::SizeType length, bool) {
+        if (HasEncodedSurrogate(str, length)) return false;
+        key_ = doc_.InternKey(std::string_view(str, length));
+        if (key_ >= seen_.size()) {
+            seen_.resize(key_ * 2 + 16, 0);
+            place_.resize(seen_.size());
+        }
+        return true;
+    }
+    bool StartObject() { return Open(false); }
+    bool StartArray() { return Open(true); }
+    bool EndObject(rapidjson::SizeType) { return Close(kTagMap); }
+    bool EndArray(rapidjson::SizeType) { return Close(kTagList); }
+
+private:
+    struct Frame {
+        size_t start; // where this container's children begin on the stack
+        uint32_t offset;
+        uint32_t key;
+    };
+
+    uint32_t Here() { return static_cast<uint32_t>(stream_.Tell()); }
+
+    Node Scalar(NodeTag tag, uint32_t offset) {
+        Node node{};
+        node.offset = offset;
+        node.keyTag = (key_ << 4) | tag;
+        key_ = 0;
+        return node;
+    }
+
+    Node Number(const char* text, size_t length) {
+        Node node = Scalar(kTagInt, static_cast<uint32_t>(text - base_));
+        std::string_view view(text, length);
+        const bool integral = view.find_first_of(".eE") == std::string_view::npos;
+        if (integral) {
+            auto [end, ec] = std::from_chars(text, text + length, node.u.integer);
+            if (ec == std::errc() && end == text + length) return node;
+            // beyond 64 bits: the digits are kept
+        } else {
+            double d = 0;
+            auto [end, ec] = std::from_chars(text, text + length, d);
+            if (ec == std::errc() && std::isfinite(d) && SameDecimal(view, d)) {
+                node.keyTag = (node.keyTag & ~15u) | kTagDouble;
+                node.u.real = d;
+                return node;
+            }
+        }
+        node.keyTag = (node.keyTag & ~15u) | kTagNumberText;
+        node.u.text = {node.offset, static_cast<uint32_t>(length)};
+        return node;
+    }
+
+    bool Put(const Node& node) {
+        if (open_.empty())
+            doc_.root_ = node;
+        else
+            stack_.push_back(node);
+        return true;
+    }
+
+    bool Open(bool isList) {
+        (void)isList;
+        open_.push_back(Frame{stack_.size(), Here() - 1, key_});
+        key_ = 0;
+        return true;
+    }
+
+    // Of duplicate keys the last value wins, at the first key's place.
+    void DropDuplicateKeys(size_t start) {
+        ++serial_;
+        size_t i = start;
+        for (; i < stack_.size(); ++i) {
+            const uint32_t k = stack_[i].KeyId();
+            if (seen_[k] == serial_) break;
+            seen_[k] = serial_;
+            place_[k] = static_cast<uint32_t>(i);
+        }
+        if (i == stack_.size()) return;
+        size_t kept = i;
+        for (; i < stack_.size(); ++i) {
+            const uint32_t k = stack_[i].KeyId();
+            if (seen_[k] == serial_) {
+                stack_[place_[k]] = stack_[i];
+            } else {
+                seen_[k] = serial_;
+                place_[k] = static_cast<uint32_t>(kept);
+                stack_[kept++] = stack_[i];
+            }
+        }
+        stack_.resize(kept);
+    }
+
+    bool Close(NodeTag tag) {
+        const Frame frame = open_.back();
+        open_.pop_back();
+        if (tag == kTagMap) DropDuplicateKeys(frame.start);
+        const size_t count = stack_.size() - frame.start;
+        auto* block = static_cast<NodeBlock*>(doc_.Allocate(sizeof(NodeBlock) + count * sizeof(Node)));
+        block->count = static_cast<uint32_t>(count);
+        block->index = 0;
+        if (count) std::memcpy(static_cast<void*>(block->Nodes()), stack_.data() + frame.start, count * sizeof(Node));
+        stack_.resize(frame.start);
+        Node node{};
+        node.offset = frame.offset;
+        node.keyTag = (frame.key << 4) | tag;
+        node.u.block = block;
+        return Put(node);
+    }
+
+    Document& doc_;
+    rapidjson::InsituStringStream& stream_;
+    const char* base_;
+    std::vector<Frame> open_;
+    std::vector<Node> stack_;
+    uint32_t key_ = 0; // of the value that comes next
+    // Duplicate keys of the table being closed: when each key number was last seen, and where.
+    std::vector<uint32_t> seen_;
+    std::vector<uint32_t> place_;
+    uint32_t serial_ = 0;
+};
+
+DocumentPtr Document::Parse(std::string text, size_t* errorOffset) {
+    if (text.size() >= Node::kNoOffset) { // positions are kept in 32 bits
+        if (errorOffset) *errorOffset = 0;
+        return nullptr;
+    }
+    std::shared_ptr<Document> document(new Document());
+    document->text_ = std::move(text);
+    const size_t size = document->text_.size();
+    rapidjson::InsituStringStream stream(document->text_.data()); // std::string ends in a zero byte
+    DocumentBuilder builder(*document, stream);
     rapidjson::Reader reader;
     rapidjson::ParseResult result = reader.Parse<kReadFlags>(stream, builder);
-    size_t offset = result ? stream.Tell() : result.Offset();
+    const size_t offset = result ? stream.Tell() : result.Offset();
     // The reader stops at a zero byte as if the text ended there; the rest must not be ignored.
-    bool ok = result && offset == json.size();
-    if (!ok) {
+    if (!result || offset != size) {
         if (errorOffset) *errorOffset = offset;
-        return false;
+        return nullptr;
     }
-    root = std::move(parsed);
+    return document;
+}
+
+bool ParseJsonText(std::string json, Value& root, size_t* errorOffset) {
+    DocumentPtr document = Document::Parse(std::move(json), errorOffset);
+    if (!document) return false;
+    const Node& node = document->Root();
+    root = Value::InDocument(std::move(document), node);
     return true;
 }
 

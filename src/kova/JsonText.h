@@ -13,7 +13,7 @@ namespace kova {
 // (keeping their text when a double would change their digits). Of duplicate
 // keys the last value wins, at the first key's place. On failure errorOffset
 // (when given) receives the byte offset where reading stopped.
-bool ParseJsonText(std::string_view json, Value& root, size_t* errorOffset = nullptr);
+bool ParseJsonText(std::string json, Value& root, size_t* errorOffset = nullptr);
 
 struct JsonWriteOptions {
     bool pretty = false;
@@ -21,19 +21,23 @@ struct JsonWriteOptions {
     int keyOrder = 0;    // 0 document order, 1 ascending, 2 descending
     int decimals = 0;    // 0 shortest round trip
     size_t maxBytes = 0; // 0 no limit
+    size_t sizeHint = 0; // the expected length, reserved ahead
+    // Offsets of document values are set to where they stand in the written text.
+    bool rebaseOffsets = false;
 };
 
 // Empty when the text would be longer than options.maxBytes. Pretty text grows
 // with the square of the nesting depth, so that case is refused before writing.
-std::string WriteJsonText(const Value& value, const JsonWriteOptions& options);
+std::string WriteJsonText(const ValueRef& value, const JsonWriteOptions& options);
 
 // A number as JSON writes it: integers in decimal, doubles in the shortest form
 // that reads back (with ".0" when that form looks like an integer), a kept source
 // text unchanged, non-finite doubles as "null".
-std::string NumberText(const Value& number, int decimals = 0);
+std::string NumberText(const ValueRef& number, int decimals = 0);
+void AppendNumberText(std::string& out, const ValueRef& number, int decimals = 0);
 
 // The text a getter shows for a value (see Collection::GetString).
-std::string DisplayText(const Value& value);
+std::string DisplayText(const ValueRef& value);
 
 // Does the shortest text of v denote the same decimal number as text? Used to
 // decide whether a parsed number must keep its source text.

@@ -106,26 +106,24 @@ struct TooLong {};
 
 // The bytes of line breaks and indentation a pretty text of value holds: a lower
 // bound of its length that needs no writing, only a walk over the containers.
-size_t PrettyLayoutBytes(const Value& value) {
+size_t PrettyLayoutBytes(const ValueRef& value) {
     struct Open {
-        const Container* container;
+        ValueRef container;
         size_t depth;
     };
     std::vector<Open> open;
     size_t total = 0;
-    auto visit = [&](const Value& v, size_t depth) {
-        const Container* c = v.Children().get();
-        if (IsContainerType(v.Type()) && c && !(c->items.empty() && c->members.empty())) open.push_back({c, depth});
+    auto visit = [&](const ValueRef& v, size_t depth) {
+        if (v.Count() > 0) open.push_back({v, depth});
     };
     visit(value, 0);
     while (!open.empty()) {
         const Open at = open.back();
         open.pop_back();
-        const size_t count = at.container->items.size() + at.container->members.size();
+        const size_t count = at.container.Count();
         // A line per element at depth + 1, and the closing line at depth.
         total += count * (2 + 4 * (at.depth + 1)) + 2 + 4 * at.depth;
-        for (const Value& item : at.container->items) visit(item, at.depth + 1);
-        for (const Member& member : at.container->members) visit(member.value, at.depth + 1);
+        for (size_t i = 0; i < count; ++i) visit(at.container.At(i), at.depth + 1);
     }
     return total;
 }
@@ -134,15 +132,12 @@ class Writer {
 public:
     Writer(std::string& out, const JsonWriteOptions& options) : out_(out), options_(options) {}
 
-    void Write(const Value& root) {
+    void Write(const ValueRef& root) {
         WriteValue(root);
         while (!open_.empty()) {
             if (options_.maxBytes && out_.size() > options_.maxBytes) throw TooLong{};
-            const size_t top = open_.size() - 1;
-            Frame& frame = open_[top];
-            const Container& c = *frame.container;
-            const size_t count = frame.isList ? c.items.size() : c.members.size();
-            if (frame.next == count) {
+            Frame& frame = open_.back();
+            if (frame.next == frame.count) {
                 const bool isList = frame.isList;
                 open_.pop_back();
                 NewLine(open_.size());
@@ -153,25 +148,27 @@ public:
             NewLine(open_.size());
             const size_t at = frame.order.empty() ? frame.next : frame.order[frame.next];
             ++frame.next;
-            if (frame.isList) {
-                WriteValue(c.items[at]); // may grow open_: frame is not used after this
-            } else {
-                AppendQuoted(out_, c.members[at].key, options_.escapeUnicode);
+            const ValueRef child = frame.container.At(at);
+            if (!frame.isList) {
+                AppendQuoted(out_, frame.container.KeyAt(at), options_.escapeUnicode);
                 out_ += options_.pretty ? ": " : ":";
-                WriteValue(c.members[at].value);
             }
+            WriteValue(child); // may grow open_: frame is not used after this
         }
     }
 
 private:
     struct Frame {
-        const Container* container;
+        ValueRef container;
         bool isList;
         size_t next;
+        size_t count;
         std::vector<uint32_t> order; // member order when keys are sorted
     };
 
-    void WriteValue(const Value& v) {
+    void WriteValue(const ValueRef& v) {
+        if (options_.rebaseOffsets)
+            if (const Node* node = v.DocumentNode()) node->offset = static_cast<uint32_t>(out_.size());
         switch (v.Type()) {
         case kTypeNull:
             out_ += "null";
@@ -183,7 +180,7 @@ private:
         case kTypeLong:
         case kTypeDouble:
         case kTypeFloat:
-            out_ += NumberText(v, options_.decimals);
+            AppendNumberText(out_, v, options_.decimals);
             break;
         case kTypeBytes:
             AppendQuoted(out_, Base64(v.Str()), false);
@@ -198,21 +195,21 @@ private:
         }
     }
 
-    void Open(const Value& v) {
+    void Open(const ValueRef& v) {
         const bool isList = v.Type() == kTypeList;
-        const Container* c = v.Children().get();
-        if (!c || (isList ? c->items.empty() : c->members.empty())) {
+        const size_t count = v.Count();
+        if (count == 0) {
             out_ += isList ? "[]" : "{}";
             return;
         }
         out_ += isList ? '[' : '{';
-        Frame frame{c, isList, 0, {}};
+        Frame frame{v, isList, 0, count, {}};
         if (!isList && options_.keyOrder != 0) {
-            frame.order.resize(c->members.size());
+            frame.order.resize(count);
             for (uint32_t i = 0; i < frame.order.size(); ++i) frame.order[i] = i;
             const bool ascending = options_.keyOrder == 1;
-            std::stable_sort(frame.order.begin(), frame.order.end(), [c, ascending](uint32_t a, uint32_t b) {
-                return ascending ? c->members[a].key < c->members[b].key : c->members[b].key < c->members[a].key;
+            std::stable_sort(frame.order.begin(), frame.order.end(), [&v, ascending](uint32_t a, uint32_t b) {
+                return ascending ? v.KeyAt(a) < v.KeyAt(b) : v.KeyAt(b) < v.KeyAt(a);
             });
         }
         open_.push_back(std::move(frame));
@@ -231,9 +228,14 @@ private:
 
 } // namespace
 
-std::string WriteJsonText(const Value& value, const JsonWriteOptions& options) {
-    if (options.maxBytes && options.pretty && PrettyLayoutBytes(value) > options.maxBytes) return std::string();
+std::string WriteJsonText(const ValueRef& value, const JsonWriteOptions& options) {
+    const size_t layout = options.pretty && (options.maxBytes || options.sizeHint) ? PrettyLayoutBytes(value) : 0;
+    if (options.maxBytes && layout > options.maxBytes) return std::string();
     std::string out;
+    if (options.sizeHint) {
+        const size_t expected = options.sizeHint + layout;
+        out.reserve(options.maxBytes ? std::min(expected, options.maxBytes) : expected);
+    }
     try {
         Writer(out, options).Write(value);
     } catch (const TooLong&) {

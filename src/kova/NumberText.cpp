@@ -109,34 +109,53 @@ bool SameDecimal(std::string_view text, double v) {
     return a.valid && a == Normalize(Shortest(v));
 }
 
-std::string NumberText(const Value& number, int decimals) {
+void AppendNumberText(std::string& out, const ValueRef& number, int decimals) {
     char buffer[400];
     switch (number.Type()) {
     case kTypeInt:
     case kTypeLong: {
         auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, number.AsInt());
-        return std::string(buffer, end);
+        out.append(buffer, end);
+        return;
     }
     case kTypeDouble:
     case kTypeFloat: {
-        if (number.KeepsSourceText()) return number.Str();
-        double v = number.AsDouble();
-        if (!std::isfinite(v)) return "null";
+        if (number.KeepsSourceText()) {
+            out += number.Str();
+            return;
+        }
+        const double v = number.AsDouble();
+        if (!std::isfinite(v)) {
+            out += "null";
+            return;
+        }
         if (decimals > 0) {
             auto [end, ec] =
                 std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, std::min(decimals, 300));
-            if (ec == std::errc()) return std::string(buffer, end);
+            if (ec == std::errc()) {
+                out.append(buffer, end);
+                return;
+            }
         }
-        std::string text = Shortest(v);
-        if (text.find_first_of(".e") == std::string::npos) text += ".0"; // stays a double when read back
-        return text;
+        auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v);
+        if (ec != std::errc()) return;
+        const std::string_view text(buffer, end - buffer);
+        out += text;
+        if (text.find_first_of(".e") == std::string_view::npos) out += ".0"; // stays a double when read back
+        return;
     }
     default:
-        return std::string();
+        return;
     }
 }
 
-std::string DisplayText(const Value& value) {
+std::string NumberText(const ValueRef& number, int decimals) {
+    std::string text;
+    AppendNumberText(text, number, decimals);
+    return text;
+}
+
+std::string DisplayText(const ValueRef& value) {
     switch (value.Type()) {
     case kTypeNull:
         return std::string();
@@ -151,7 +170,7 @@ std::string DisplayText(const Value& value) {
     case kTypeList:
         return WriteJsonText(value, JsonWriteOptions{});
     default:
-        return value.Str();
+        return std::string(value.Str());
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 
@@ -70,55 +71,185 @@ int64_t LeadingInteger(std::string_view text) {
     if (ec != std::errc()) return 0;
     return negative ? -v : v;
 }
+// A number's text as a double; out of range gives infinity or zero as strtod does.
+double ReadDouble(std::string_view text) {
+    double d = 0;
+    auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), d);
+    (void)end;
+    if (ec != std::errc()) d = std::strtod(std::string(text).c_str(), nullptr);
+    return d;
+}
+
 } // namespace
 
+Value Value::InDocument(DocumentPtr document, const Node& node) {
+    Value value;
+    value.type_ = ValueRef(document, &node).Type();
+    value.document_ = std::move(document);
+    value.node_ = &node;
+    return value;
+}
+
+int32_t Value::Type() const {
+    return type_;
+}
+
 int64_t Value::AsInt() const {
-    switch (type_) {
+    return ValueRef(*this).AsInt();
+}
+
+double Value::AsDouble() const {
+    return ValueRef(*this).AsDouble();
+}
+
+bool Value::AsBool() const {
+    return ValueRef(*this).AsBool();
+}
+
+Container& Value::Writable() {
+    if (node_) {
+        // One level is copied: the children stay in the document until they are written themselves.
+        auto copy = std::make_shared<Container>();
+        const ValueRef in(document_, node_);
+        const Node* nodes = node_->u.block->Nodes();
+        const size_t count = in.Count();
+        if (type_ == kTypeMap) {
+            copy->members.reserve(count);
+            for (size_t i = 0; i < count; ++i)
+                copy->AppendMember(std::string(in.KeyAt(i)), InDocument(document_, nodes[i]));
+        } else {
+            copy->items.reserve(count);
+            for (size_t i = 0; i < count; ++i) copy->items.push_back(InDocument(document_, nodes[i]));
+        }
+        container_ = std::move(copy);
+        document_.reset();
+        node_ = nullptr;
+    } else if (!container_) {
+        container_ = std::make_shared<Container>();
+    } else if (container_.use_count() > 1) {
+        container_ = std::make_shared<Container>(*container_); // shallow: children stay shared until written
+    }
+    return *container_;
+}
+
+ValueRef::ValueRef(const Value& value) {
+    if (value.node_) {
+        document_ = &value.document_;
+        node_ = value.node_;
+    } else {
+        value_ = &value;
+    }
+}
+
+int32_t ValueRef::Type() const {
+    if (value_) return value_->type_;
+    if (!node_) return kTypeMissing;
+    switch (node_->Tag()) {
+    case kTagInt:
+        return node_->u.integer >= INT32_MIN && node_->u.integer <= INT32_MAX ? kTypeInt : kTypeLong;
+    case kTagDouble:
+    case kTagNumberText:
+        return kTypeDouble;
+    case kTagFalse:
+    case kTagTrue:
+        return kTypeBool;
+    case kTagText:
+        return kTypeText;
+    case kTagMap:
+        return kTypeMap;
+    case kTagList:
+        return kTypeList;
+    default:
+        return kTypeNull;
+    }
+}
+
+int64_t ValueRef::AsInt() const {
+    switch (Type()) {
     case kTypeInt:
     case kTypeLong:
-        return scalar_.int_;
+        return node_ ? node_->u.integer : value_->scalar_.int_;
     case kTypeDouble: {
-        double d = scalar_.double_;
+        const double d = AsDouble();
         if (std::isnan(d)) return 0;
         if (d >= 9.2233720368547758e18) return INT64_MAX;
         if (d <= -9.2233720368547758e18) return INT64_MIN;
         return static_cast<int64_t>(d);
     }
     case kTypeBool:
-        return scalar_.bool_ ? 1 : 0;
+        return AsBool() ? 1 : 0;
     case kTypeText:
-        return LeadingInteger(text_);
+        return LeadingInteger(Str());
     default:
         return 0;
     }
 }
 
-double Value::AsDouble() const {
-    switch (type_) {
+double ValueRef::AsDouble() const {
+    switch (Type()) {
     case kTypeInt:
     case kTypeLong:
-        return static_cast<double>(scalar_.int_);
+        return static_cast<double>(AsInt());
     case kTypeDouble:
-        return scalar_.double_;
+        if (value_) return value_->scalar_.double_;
+        if (node_->Tag() == kTagDouble) return node_->u.real;
+        return ReadDouble(Str());
     default:
         return 0;
     }
 }
 
-bool Value::AsBool() const {
-    switch (type_) {
+bool ValueRef::AsBool() const {
+    switch (Type()) {
     case kTypeBool:
-        return scalar_.bool_;
+        return node_ ? node_->Tag() == kTagTrue : value_->scalar_.bool_;
     case kTypeInt:
     case kTypeLong:
-        return scalar_.int_ != 0;
+        return AsInt() != 0;
     case kTypeDouble:
-        return scalar_.double_ != 0;
+        return AsDouble() != 0;
     case kTypeText:
-        return text_ == "true" || text_ == "真";
+        return Str() == "true" || Str() == "真";
     default:
         return false;
     }
+}
+
+std::string_view ValueRef::Str() const {
+    if (value_) return value_->text_;
+    if (node_ && (node_->Tag() == kTagText || node_->Tag() == kTagNumberText)) return (*document_)->Text(*node_);
+    return {};
+}
+
+bool ValueRef::KeepsSourceText() const {
+    return value_ ? value_->keepsText_ : node_ && node_->Tag() == kTagNumberText;
+}
+
+size_t ValueRef::Count() const {
+    const int32_t type = Type();
+    if (!IsContainerType(type)) return 0;
+    if (node_) return node_->u.block->count;
+    const Container* c = value_->container_.get();
+    if (!c) return 0;
+    return type == kTypeMap ? c->members.size() : c->items.size();
+}
+
+ValueRef ValueRef::At(size_t i) const {
+    if (node_) return ValueRef(*document_, node_->u.block->Nodes() + i);
+    const Container& c = *value_->container_;
+    return Type() == kTypeMap ? ValueRef(c.members[i].value) : ValueRef(c.items[i]);
+}
+
+std::string_view ValueRef::KeyAt(size_t i) const {
+    if (node_) return (*document_)->Key(node_->u.block->Nodes()[i].KeyId());
+    return value_->container_->members[i].key;
+}
+
+int ValueRef::FindMember(std::string_view key) const {
+    if (Type() != kTypeMap) return -1;
+    if (node_) return (*document_)->FindMember(*node_->u.block, key);
+    const Container* c = value_->container_.get();
+    return c ? c->FindMember(key) : -1;
 }
 
 int KeyIndex::Find(const std::vector<Member>& members, std::string_view key) const {
@@ -192,16 +323,6 @@ Value& Container::SetMember(std::string_view key, Value value) {
     return members.back().value;
 }
 
-Value& Container::SetMember(std::string&& key, Value value) {
-    int found = FindMember(key);
-    if (found >= 0) {
-        members[found].value = std::move(value);
-        return members[found].value;
-    }
-    AppendMember(std::move(key), std::move(value));
-    return members.back().value;
-}
-
 void Container::AppendMember(std::string key, Value value) {
     members.push_back(Member{std::move(key), std::move(value)});
     if (!index.Empty() || members.size() >= KeyIndex::kMinMembers)
@@ -214,15 +335,6 @@ void Container::Clear() {
     std::swap(items, emptied.items);
     index.Clear();
     // emptied's destructor releases the old content without recursion
-}
-
-Container& MakeWritable(ContainerPtr& ptr) {
-    if (!ptr) {
-        ptr = std::make_shared<Container>();
-    } else if (ptr.use_count() > 1) {
-        ptr = std::make_shared<Container>(*ptr); // shallow: children stay shared until written
-    }
-    return *ptr;
 }
 
 } // namespace kova

@@ -1,5 +1,8 @@
-// Values of the data layer: scalars, texts and the shared storage of tables and lists.
+// Values of the data layer: scalars, texts, tables and lists built by the program or read
+// from a parsed document, and ValueRef, the one way to read either.
 #pragma once
+
+#include "kova/Document.h"
 
 #include <cstdint>
 #include <memory>
@@ -36,6 +39,9 @@ inline bool IsTextType(int32_t type) {
 struct Container;
 using ContainerPtr = std::shared_ptr<Container>;
 
+// A value the program holds. Tables and lists are either its own storage
+// (shared until written, see Writable) or a container of a parsed document,
+// which is read in place and copied, one level at a time, only when written.
 class Value {
 public:
     Value() = default; // null
@@ -49,17 +55,24 @@ public:
     // be written back from its binary value with the same digits.
     static Value Number(double v, std::string sourceText);
     static Value OfContainer(int32_t type, ContainerPtr container);
+    // A value of a parsed document; the value keeps the document alive.
+    static Value InDocument(DocumentPtr document, const Node& node);
 
-    int32_t Type() const { return type_; }
-    int64_t AsInt() const;                           // integers; doubles truncated; booleans 0/1; texts parsed
-    double AsDouble() const;                         // numbers; otherwise 0
-    bool AsBool() const;                             // booleans; numbers non-zero; texts "true"/"真"
-    const std::string& Str() const { return text_; } // text, bytes, or a number's kept source text
-    bool KeepsSourceText() const { return keepsText_; }
+    int32_t Type() const;
+    int64_t AsInt() const;
+    double AsDouble() const;
+    bool AsBool() const;
+
+    // The program's own storage of a table or list (null for a document's container).
     const ContainerPtr& Children() const { return container_; }
     ContainerPtr& Children() { return container_; }
+    // Storage of this table or list that only this value holds: a document's
+    // container is copied one level deep, shared storage is copied.
+    Container& Writable();
 
 private:
+    friend class ValueRef;
+
     int32_t type_ = kTypeNull;
     bool keepsText_ = false;
     union {
@@ -69,6 +82,46 @@ private:
     } scalar_{};
     std::string text_;
     ContainerPtr container_;
+    DocumentPtr document_; // with node_: a value of a parsed document
+    const Node* node_ = nullptr;
+};
+
+// A value read where it lies: in a parsed document or in the program's storage.
+// Valid while what it refers to is neither written nor released.
+class ValueRef {
+public:
+    ValueRef() = default; // nothing there
+    ValueRef(const Value& value);
+    // A node of the document that owner holds.
+    ValueRef(const DocumentPtr& owner, const Node* node) : document_(&owner), node_(node) {}
+
+    explicit operator bool() const { return document_ || value_; }
+    int32_t Type() const;
+    int64_t AsInt() const;        // integers; doubles truncated; booleans 0/1; texts parsed
+    double AsDouble() const;      // numbers; otherwise 0
+    bool AsBool() const;          // booleans; numbers non-zero; texts "true"/"真"
+    std::string_view Str() const; // text, bytes, or a number's kept source text
+    bool KeepsSourceText() const;
+    // Where the value begins in the text it was read from or last written to.
+    uint32_t Offset() const { return node_ ? node_->offset : Node::kNoOffset; }
+
+    // Members of a table or elements of a list, in order.
+    size_t Count() const;
+    ValueRef At(size_t i) const;
+    std::string_view KeyAt(size_t i) const; // of a table's member
+    // Position of a table's member, or -1.
+    int FindMember(std::string_view key) const;
+
+    // The document node, when the value is in a document (null otherwise), and that document.
+    const Node* DocumentNode() const { return node_; }
+    const DocumentPtr& DocumentOwner() const { return *document_; }
+    // The program's value, when the value is not in a document (null otherwise).
+    const Value* ProgramValue() const { return value_; }
+
+private:
+    const DocumentPtr* document_ = nullptr;
+    const Node* node_ = nullptr;
+    const Value* value_ = nullptr;
 };
 
 struct Member {
@@ -96,8 +149,8 @@ private:
     size_t used_ = 0;
 };
 
-// Storage shared between a table or list and the values that refer to it.
-// Shared storage is copied before it is written (see MakeWritable).
+// The program's own storage of a table or list, shared between the values that
+// refer to it and copied before it is written (see Value::Writable).
 struct Container {
     std::vector<Member> members; // a table's members in insertion order
     std::vector<Value> items;    // a list's elements
@@ -112,12 +165,8 @@ struct Container {
     int FindMember(std::string_view key) const;
     // Adds a member, or replaces the value of an existing one in its place.
     Value& SetMember(std::string_view key, Value value);
-    Value& SetMember(std::string&& key, Value value);
     void AppendMember(std::string key, Value value); // caller knows the key is new
     void Clear();
 };
-
-// Makes ptr the only owner of its storage (copying it when shared) and returns it.
-Container& MakeWritable(ContainerPtr& ptr);
 
 } // namespace kova

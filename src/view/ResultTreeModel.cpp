@@ -10,18 +10,13 @@ namespace vivu {
 
 namespace {
 
-const kova::Container* RootContainer(const JsonModel& model) {
-    if (model.kind == kRootObject) return model.object.Storage().get();
-    if (model.kind == kRootArray) return model.array.Storage().get();
-    return nullptr;
+kova::ValueRef RootOf(const JsonModel& model) {
+    if (model.kind == kRootObject) return model.object.Root();
+    if (model.kind == kRootArray) return model.array.Root();
+    return kova::ValueRef();
 }
 
-size_t ChildCount(const kova::Container* container, int32_t type) {
-    if (!container) return 0; // a container value may have no storage yet
-    return type == kova::kTypeMap ? container->members.size() : container->items.size();
-}
-
-void AppendValueOf(std::string& out, const kova::Value& value) {
+void AppendValueOf(std::string& out, const kova::ValueRef& value) {
     const int32_t type = value.Type();
     if (kova::IsContainerType(type)) return;
     if (kova::IsTextType(type)) {
@@ -38,24 +33,25 @@ void ResultTreeModel::Rebuild(const JsonModel& model, bool expandAll) {
     looks_.clear();
     labels_.clear();
     keys_.Clear();
-    const kova::Container* root = RootContainer(model);
+    const kova::ValueRef root = RootOf(model);
     if (!root) return;
     AddItem(-1, model.kind, kRootItemCode, 0, true);
     AppendValueLabel(labels_, model.kind, RootLabel(model.kind));
-    AddChildren(root, model.kind, expandAll);
+    AddChildren(root, expandAll);
 }
 
-void ResultTreeModel::AddChildren(const kova::Container* rootContainer, int32_t rootType, bool expandAll) {
+void ResultTreeModel::AddChildren(const kova::ValueRef& rootContainer, bool expandAll) {
     struct Frame {
-        const kova::Container* container;
-        int32_t type;
+        kova::ValueRef container;
+        bool isMap;
         int32_t item;
         size_t next; // the next member or element to add
+        size_t count;
     };
-    std::vector<Frame> stack{{rootContainer, rootType, 0, 0}};
+    std::vector<Frame> stack{{rootContainer, rootContainer.Type() == kova::kTypeMap, 0, 0, rootContainer.Count()}};
     while (!stack.empty()) {
         Frame& top = stack.back();
-        if (top.next >= ChildCount(top.container, top.type)) {
+        if (top.next >= top.count) {
             looks_[top.item].subtreeEnd = ItemCount();
             stack.pop_back();
             continue;
@@ -65,22 +61,21 @@ void ResultTreeModel::AddChildren(const kova::Container* rootContainer, int32_t 
         const int32_t depth = records_[parent].depth + 1;
         // Values are read straight from storage: a key beginning with "//" is then
         // shown with its value instead of being read as a path by the getters.
-        const kova::Value* value;
+        const kova::ValueRef value = top.container.At(at);
+        const int32_t type = value.Type();
         int32_t item;
-        if (top.type == kova::kTypeMap) {
-            const kova::Member& member = top.container->members[at];
-            value = &member.value;
-            item = AddItem(parent, value->Type(), keys_.RegisterKey(member.key), depth, expandAll);
-            AppendMemberKeyLabel(labels_, member.key, value->Type());
+        if (top.isMap) {
+            const std::string_view key = top.container.KeyAt(at);
+            item = AddItem(parent, type, keys_.RegisterKey(key), depth, expandAll);
+            AppendMemberKeyLabel(labels_, key, type);
         } else {
             const int32_t position = static_cast<int32_t>(at + 1);
-            value = &top.container->items[at];
-            item = AddItem(parent, value->Type(), IndexCode(position), depth, expandAll);
+            item = AddItem(parent, type, IndexCode(position), depth, expandAll);
             AppendElementKeyLabel(labels_, position);
         }
-        AppendValueOf(labels_, *value);
-        if (kova::IsContainerType(value->Type())) {
-            stack.push_back({value->Children().get(), value->Type(), item, 0}); // top is invalid from here
+        AppendValueOf(labels_, value);
+        if (kova::IsContainerType(type)) {
+            stack.push_back({value, type == kova::kTypeMap, item, 0, value.Count()}); // top is invalid from here
         } else {
             looks_[item].subtreeEnd = item + 1;
         }

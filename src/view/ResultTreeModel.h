@@ -11,7 +11,7 @@
 #include <vector>
 
 namespace kova {
-struct Container;
+class ValueRef;
 }
 
 namespace vivu {
@@ -65,7 +65,7 @@ private:
 
     // Adds the items below the root item with an explicit stack, so documents nest
     // deeper than the call stack allows; items come out in pre-order all the same.
-    void AddChildren(const kova::Container* root, int32_t rootType, bool expandAll);
+    void AddChildren(const kova::ValueRef& root, bool expandAll);
     // Starts an item whose label the caller appends to labels_ next.
     int32_t AddItem(int32_t parent, int32_t type, int32_t code, int32_t depth, bool expanded);
 
