@@ -17,12 +17,14 @@ namespace {
 
 // The reader turns a lone "\uDC00".."\uDFFF" escape into the bytes of a surrogate,
 // which are not UTF-8: the text could be neither shown nor written back. Valid input
-// bytes never contain them, so only escapes can produce ED A0..BF.
-bool HasEncodedSurrogate(const char* text, size_t length) {
-    const char* end = text + length;
-    for (const char* at = text; (at = static_cast<const char*>(std::memchr(at, '\xED', end - at))) != nullptr; ++at)
-        if (at + 1 < end && static_cast<unsigned char>(at[1]) >= 0xA0) return true;
-    return false;
+// bytes never contain them (the reader checks), so after decoding in place ED A0..BF
+// anywhere in the text comes from such an escape. Where it is, or npos.
+size_t EncodedSurrogate(std::string_view text) {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    for (const char* at = begin; (at = static_cast<const char*>(std::memchr(at, '\xED', end - at))) != nullptr; ++at)
+        if (at + 1 < end && static_cast<unsigned char>(at[1]) >= 0xA0) return at - begin;
+    return std::string_view::npos;
 }
 
 constexpr unsigned kReadFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag |
@@ -43,7 +45,6 @@ public:
     bool Bool(bool b) { return Put(Scalar(b ? kTagTrue : kTagFalse, Here() - (b ? 4 : 5))); }
     bool RawNumber(const char* str, rapidjson::SizeType length, bool) { return Put(Number(str, length)); }
     bool String(const char* str, rapidjson::SizeType length, bool) {
-        if (HasEncodedSurrogate(str, length)) return false;
         // Decoded in place: the text starts right behind its opening quote.
         const uint32_t start = static_cast<uint32_t>(str - base_);
         Node node = Scalar(kTagText, start - 1);
@@ -51,7 +52,6 @@ public:
         return Put(node);
     }
     bool Key(const char* str, rapidjson::SizeType length, bool) {
-        if (HasEncodedSurrogate(str, length)) return false;
         key_ = doc_.InternKey(std::string_view(str, length));
         if (key_ >= seen_.size()) {
             seen_.resize(key_ * 2 + 16, 0);
@@ -71,6 +71,7 @@ private:
         uint32_t key;
     };
 
+    // Right for events of null, booleans and containers: the reader reads strings and numbers on a copy of the stream.
     uint32_t Here() { return static_cast<uint32_t>(stream_.Tell()); }
 
     Node Scalar(NodeTag tag, uint32_t offset) {
@@ -84,7 +85,8 @@ private:
     Node Number(const char* text, size_t length) {
         Node node = Scalar(kTagInt, static_cast<uint32_t>(text - base_));
         std::string_view view(text, length);
-        const bool integral = view.find_first_of(".eE") == std::string_view::npos;
+        bool integral = true;
+        for (char c : view) integral = integral && c != '.' && c != 'e' && c != 'E';
         if (integral) {
             auto [end, ec] = std::from_chars(text, text + length, node.u.integer);
             if (ec == std::errc() && end == text + length) return node;
@@ -184,9 +186,10 @@ DocumentPtr Document::Parse(std::string text, size_t* errorOffset) {
     DocumentBuilder builder(*document, stream);
     rapidjson::Reader reader;
     rapidjson::ParseResult result = reader.Parse<kReadFlags>(stream, builder);
-    const size_t offset = result ? stream.Tell() : result.Offset();
+    size_t offset = result ? stream.Tell() : result.Offset();
     // The reader stops at a zero byte as if the text ended there; the rest must not be ignored.
-    if (!result || offset != size) {
+    if (result && offset == size) offset = EncodedSurrogate(document->text_);
+    if (offset != std::string_view::npos) {
         if (errorOffset) *errorOffset = offset;
         return nullptr;
     }
