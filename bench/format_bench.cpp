@@ -1,9 +1,9 @@
 // Format and undo of a large document in the real editor, as the toolbar runs them.
 // usage: format-bench FILE ; prints the times of loading, formatting, compressing and undoing.
 #include "editor/EditorStyle.h"
-#include "json/JsonIntake.h"
 #include "kova/Encoding.h"
 #include "kova/File.h"
+#include "json/JsonIntake.h"
 
 #include <chrono>
 #include <cstdio>

@@ -71,7 +71,8 @@ private:
         uint32_t key;
     };
 
-    // Right for events of null, booleans and containers: the reader reads strings and numbers on a copy of the stream.
+    // Right for events of null, booleans and containers (called before the bracket is taken):
+    // the reader reads strings and numbers on a copy of the stream.
     uint32_t Here() { return static_cast<uint32_t>(stream_.Tell()); }
 
     Node Scalar(NodeTag tag, uint32_t offset) {
@@ -115,7 +116,7 @@ private:
 
     bool Open(bool isList) {
         (void)isList;
-        open_.push_back(Frame{stack_.size(), Here() - 1, key_});
+        open_.push_back(Frame{stack_.size(), Here(), key_});
         key_ = 0;
         return true;
     }

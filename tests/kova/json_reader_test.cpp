@@ -208,3 +208,43 @@ TEST(SameDecimal, ComparesDigitsAndReadsOnlyTheTextGiven) {
         EXPECT_FALSE(kova::SameDecimal(std::string_view(exact.data(), exact.size()), 1.0)) << text;
     }
 }
+
+TEST(JsonReader, OffsetsPointAtEachValueAndFollowARewrite) {
+    JMap map;
+    ASSERT_TRUE(map.FromJSON(" {\"a\": [1, \"x\\n\", null, true], \"b\" : {\"c\":-2.5e1}, \"d\": []}"));
+    // Value at each path → its byte offset in the text read, then in the compact rewrite.
+    const struct {
+        const char* path;
+        uint32_t read, rewritten;
+    } rows[] = {{"//a", 7, 5},      {"//a[1]", 8, 6}, {"//a[2]", 11, 8}, {"//a[3]", 18, 14},
+                {"//a[4]", 24, 19}, {"//b", 38, 29},  {"//b.c", 43, 34}, {"//d", 59, 45}};
+    EXPECT_EQ(map.Root().Offset(), 1u);
+    for (const auto& row : rows) EXPECT_EQ(map.Find(row.path).Offset(), row.read) << row.path;
+    const std::string compact = map.RewriteJSON(false, 0, 0);
+    EXPECT_EQ(compact, R"({"a":[1,"x\n",null,true],"b":{"c":-25.0},"d":[]})");
+    EXPECT_EQ(map.Root().Offset(), 0u);
+    for (const auto& row : rows) EXPECT_EQ(map.Find(row.path).Offset(), row.rewritten) << row.path;
+    // Values the program sets have no place in any text.
+    ASSERT_TRUE(map.Setter("//b.e", Value::Integer(1)));
+    EXPECT_EQ(map.Find("//b.e").Offset(), Node::kNoOffset);
+    EXPECT_EQ(map.Find("//b.c").Offset(), 34u) << "a written table's other members stay in the document";
+}
+
+TEST(JsonReader, ADocumentLivesAsLongAsAnythingReadsIt) {
+    std::weak_ptr<const Document> document;
+    JList tail;
+    {
+        JMap map;
+        ASSERT_TRUE(map.FromJSON(R"({"deep":{"list":["a",{"k":"v"}]}})"));
+        document = map.Root().DocumentOwner();
+        ASSERT_TRUE(map.GetList("//deep.list", tail));
+        ASSERT_TRUE(map.Setter("//deep.other", Value::Integer(1))); // copies two levels, shares the rest
+        EXPECT_EQ(map.ToJSON(false), R"({"deep":{"list":["a",{"k":"v"}],"other":1}})");
+    }
+    ASSERT_FALSE(document.expired()) << "the list read from it still refers into it";
+    EXPECT_EQ(tail.GetString("//[2].k"), "v");
+    ASSERT_TRUE(tail.SetString("//[2].k", "w"));
+    EXPECT_EQ(tail.ToJSON(false), R"(["a",{"k":"w"}])");
+    tail.Clear();
+    EXPECT_TRUE(document.expired()) << "released with the last reader";
+}
