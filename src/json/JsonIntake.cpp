@@ -2,6 +2,7 @@
 #include "json/JsonIntake.h"
 
 #include "kova/Encoding.h"
+#include "kova/JsonText.h"
 
 #include <new>
 
@@ -18,7 +19,8 @@ int32_t DetectRootKind(std::string_view bytes) {
 }
 
 std::string JsonIntake::ReadEditorText(std::string_view targetEncoding) {
-    std::string bytes = editor_.GetText(editor_.GetLength() + 1);
+    // Room for the reader's padding, so the text is not copied again to make it.
+    std::string bytes = editor_.GetText(editor_.GetLength() + 1 + kova::kJsonReadPadding);
     if (kova::CanonicalEncodingName(targetEncoding) == "UTF-8") return bytes; // the editor holds UTF-8
     return kova::ConvertStringEncoding(bytes, "UTF-8", targetEncoding);
 }

@@ -181,8 +181,11 @@ DocumentPtr Document::Parse(std::string text, size_t* errorOffset) {
         return nullptr;
     }
     std::shared_ptr<Document> document(new Document());
+    const size_t size = text.size();
+    // Zero bytes past the end: the in-place reader takes the rest of a multi-byte
+    // character before checking it, even at the end of the text.
+    text.append(kJsonReadPadding, '\0');
     document->text_ = std::move(text);
-    const size_t size = document->text_.size();
     rapidjson::InsituStringStream stream(document->text_.data()); // std::string ends in a zero byte
     DocumentBuilder builder(*document, stream);
     rapidjson::Reader reader;

@@ -15,6 +15,9 @@ namespace kova {
 // (when given) receives the byte offset where reading stopped.
 bool ParseJsonText(std::string json, Value& root, size_t* errorOffset = nullptr);
 
+// Bytes the reader appends to the text it keeps: a text with that much spare capacity is not copied.
+inline constexpr size_t kJsonReadPadding = 4;
+
 struct JsonWriteOptions {
     bool pretty = false;
     bool escapeUnicode = false;
