@@ -27,6 +27,9 @@ struct JsonWriteOptions {
     size_t sizeHint = 0; // the expected length, reserved ahead
     // Offsets of document values are set to where they stand in the written text.
     bool rebaseOffsets = false;
+    // 0 writes everything; otherwise writing stops at about that length and the text
+    // is cut there, at a character boundary: a beginning to show of a text too long to show.
+    size_t truncateAt = 0;
 };
 
 // Empty when the text would be longer than options.maxBytes. Pretty text grows

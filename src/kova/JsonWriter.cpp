@@ -101,8 +101,9 @@ std::string Base64(std::string_view bytes) {
     return out;
 }
 
-// Thrown inside the writer when the text outgrows options.maxBytes.
+// Thrown inside the writer when the text outgrows options.maxBytes, or reaches options.truncateAt.
 struct TooLong {};
+struct LongEnough {};
 
 // The bytes of line breaks and indentation a pretty text of value holds: a lower
 // bound of its length that needs no writing, only a walk over the containers.
@@ -136,6 +137,7 @@ public:
         WriteValue(root);
         while (!open_.empty()) {
             if (options_.maxBytes && out_.size() > options_.maxBytes) throw TooLong{};
+            if (options_.truncateAt && out_.size() >= options_.truncateAt) throw LongEnough{};
             Frame& frame = open_.back();
             if (frame.next == frame.count) {
                 const bool isList = frame.isList;
@@ -240,6 +242,12 @@ std::string WriteJsonText(const ValueRef& value, const JsonWriteOptions& options
         Writer(out, options).Write(value);
     } catch (const TooLong&) {
         return std::string();
+    } catch (const LongEnough&) {
+    }
+    if (options.truncateAt && out.size() > options.truncateAt) {
+        size_t end = options.truncateAt;
+        while (end > 0 && (static_cast<unsigned char>(out[end]) & 0xC0) == 0x80) --end; // not inside a character
+        out.resize(end);
     }
     if (options.maxBytes && out.size() > options.maxBytes) return std::string();
     return out;

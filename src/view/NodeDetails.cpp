@@ -1,7 +1,7 @@
 // The current node (its NodePath and type code) and the content shown for it.
 #include "view/NodeDetails.h"
 
-#include "kova/Value.h"
+#include "kova/JsonText.h"
 #include "view/BuildNodePath.h"
 #include "view/ItemCode.h"
 
@@ -9,15 +9,31 @@ namespace vivu {
 
 namespace {
 
-template <typename Root> NodeContentText ContentIn(const Root& root, const CurrentNode& current) {
+// The pretty text of a table or list, or at most about limit bytes of it (0: all).
+std::string PrettyText(const kova::Collection& container, size_t limit) {
+    kova::JsonWriteOptions options;
+    options.pretty = true;
+    options.truncateAt = limit;
+    return kova::WriteJsonText(container.Root(), options);
+}
+
+template <typename Root> NodeContentText ContentIn(const Root& root, const CurrentNode& current, size_t limit) {
+    NodeContentText content;
     if (current.type == kova::kTypeMap) {
         kova::JMap map;
-        if (root.GetMap(current.path, map)) return {map.ToJSON(true), true};
+        if (root.GetMap(current.path, map)) content = {PrettyText(map, limit), true};
     } else if (current.type == kova::kTypeList) {
         kova::JList list;
-        if (root.GetList(current.path, list)) return {list.ToJSON(true), true};
+        if (root.GetList(current.path, list)) content = {PrettyText(list, limit), true};
     }
-    return {root.GetString(current.path), false};
+    if (!content.isJson) content.text = root.GetString(current.path);
+    if (limit && content.text.size() >= limit) {
+        size_t end = limit;
+        while (end > 0 && (static_cast<unsigned char>(content.text[end]) & 0xC0) == 0x80) --end;
+        content.text.resize(end);
+        content.text += kContentCutMark;
+    }
+    return content;
 }
 
 } // namespace
@@ -37,11 +53,11 @@ NodeSelection UpdateCurrentNode(const ResultTreeModel& tree, const JsonModel& mo
 }
 
 NodeContentText NodeContent(const ResultTreeModel& tree, const JsonModel& model, int32_t selectedItem,
-                            const CurrentNode& current) {
+                            const CurrentNode& current, size_t limit) {
     ItemRecord record;
     if (!tree.ReadItemRecord(selectedItem, record) || record.itemCode == kRootItemCode) return {};
-    if (model.kind == kRootObject) return ContentIn(model.object, current);
-    if (model.kind == kRootArray) return ContentIn(model.array, current);
+    if (model.kind == kRootObject) return ContentIn(model.object, current, limit);
+    if (model.kind == kRootArray) return ContentIn(model.array, current, limit);
     return {};
 }
 

@@ -35,7 +35,11 @@ struct NodeContentText {
 // The content of the node at current.path: pretty JSON for an object or array
 // (falling back to the text getter when that fails), the value text otherwise,
 // and empty while the root item or nothing (selectedItem -1) is selected.
+// With a limit, a longer content is cut at about that many bytes and ends in
+// kContentCutMark: only that much is written.
 NodeContentText NodeContent(const ResultTreeModel& tree, const JsonModel& model, int32_t selectedItem,
-                            const CurrentNode& current);
+                            const CurrentNode& current, size_t limit = 0);
+
+inline constexpr char kContentCutMark[] = "\n…";
 
 } // namespace vivu

@@ -19,7 +19,7 @@ std::optional<NodePanelTexts> NodePanel(const ResultTreeModel& tree, const JsonM
         texts.typeName = DeclarationTypeName(current.type);
     }
     texts.path = current.path;
-    texts.content = EditBoxText(NodeContent(tree, model, selectedItem, current).text);
+    texts.content = EditBoxText(NodeContent(tree, model, selectedItem, current, kContentBoxLimit).text);
     return texts;
 }
 

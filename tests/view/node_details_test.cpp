@@ -2,6 +2,7 @@
 #include "view/NodeDetails.h"
 
 #include "ViewDocuments.h"
+#include "kova/Encoding.h"
 
 #include <gtest/gtest.h>
 
@@ -100,4 +101,25 @@ TEST(NodeDetails, ContentFallsBackToTheTextWhenTheContainerIsGone) {
     const NodeContentText content = NodeContent(tree, changed, 1, current);
     EXPECT_EQ(content.text, "now a text");
     EXPECT_FALSE(content.isJson);
+}
+
+TEST(NodeDetails, ALimitCutsALongContentAtACharacterAndMarksIt) {
+    std::string json = R"({"list":[)";
+    for (int i = 0; i < 20000; ++i) json += (i ? ",\"" : "\"") + std::string("文本") + std::to_string(i) + "\"";
+    json += R"(],"text":")" + std::string(30000, 'x') + R"(中"})";
+    const JsonModel model = LoadModel(json.c_str());
+    ResultTreeModel tree;
+    tree.Rebuild(model);
+    for (const int32_t item : {1, tree.SubtreeEnd(1)}) {
+        CurrentNode current;
+        ASSERT_EQ(UpdateCurrentNode(tree, model, item, current), NodeSelection::kNode);
+        const std::string whole = NodeContent(tree, model, item, current).text;
+        const std::string cut = NodeContent(tree, model, item, current, 30001).text;
+        const std::string shown = cut.substr(0, cut.size() - std::string(kContentCutMark).size());
+        EXPECT_EQ(cut.substr(shown.size()), kContentCutMark) << current.path;
+        EXPECT_LE(shown.size(), 30001u);
+        EXPECT_GE(shown.size(), 29998u);
+        EXPECT_TRUE(kova::IsValidUtf8(shown)) << "cut between characters";
+        EXPECT_EQ(whole.compare(0, shown.size(), shown), 0) << "the cut text begins the whole content";
+    }
 }

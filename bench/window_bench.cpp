@@ -1,0 +1,114 @@
+// What the main window does with a large document, step by step, with the real editor and
+// tree controls: load a file into the editor, "解析" to the tree, select the largest node
+// (the node panel's texts) and open it (the view editor's text). Prints the time of each
+// step and the process memory after parsing.
+// usage: window-bench FILE
+#include "editor/EditorStyle.h"
+#include "kova/Encoding.h"
+#include "kova/File.h"
+#include "view/NodePanel.h"
+#include "view/ResultTree.h"
+#include "json/JsonIntake.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <psapi.h>
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+class PrintingReporter : public vivu::FailureReporter {
+public:
+    void ShowFailure(const std::string& text, const std::string& title) override {
+        std::printf("failure: %s (%s)\n", text.c_str(), title.c_str());
+    }
+};
+
+using Clock = std::chrono::steady_clock;
+
+void Step(const char* name, Clock::time_point start, const char* extra = "") {
+    std::printf("%-44s %8.2f s %s\n", name, std::chrono::duration<double>(Clock::now() - start).count(), extra);
+}
+
+void PrintMemory(const char* when, size_t fileBytes) {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    std::printf("%-44s %8.0f MB private (%.1f x the file), %.0f MB working set\n", when, counters.PrivateUsage / 1e6,
+                double(counters.PrivateUsage) / fileBytes, counters.WorkingSetSize / 1e6);
+}
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2) return 64;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    HWND window = CreateWindowExW(0, L"static", L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 700, nullptr,
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND treeControl = CreateWindowExW(0, WC_TREEVIEWW, L"", WS_CHILD | WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES, 450,
+                                       0, 440, 660, window, nullptr, GetModuleHandleW(nullptr), nullptr);
+    vivu::EditorComponent component;
+    vivu::CodeEditor editor(component);
+    vivu::CreateJsonEditor(editor, window, nullptr);
+    editor.Move(0, 0, 440, 660);
+    vivu::JsonModel model;
+    PrintingReporter reporter;
+    vivu::JsonIntake intake(editor, model, reporter);
+    vivu::ResultTree tree;
+    tree.Bind(treeControl);
+    std::string error;
+
+    auto start = Clock::now();
+    std::string text;
+    if (!kova::ReadFileBytes(kova::WideToUtf8(argv[1]), text)) return 1;
+    const size_t fileBytes = text.size();
+    intake.LoadEditorText(text, error, false);
+    text = std::string();
+    Pump();
+    Step("file into the editor", start);
+
+    start = Clock::now();
+    if (!intake.ParseJson(error, true)) return 1;
+    Step("parse", start);
+    start = Clock::now();
+    tree.Rebuild(model, false);
+    Pump();
+    Step("tree (expand all off)", start);
+    PrintMemory("after parse and tree", fileBytes);
+
+    // The node with the most descendants below the root: what a user double-clicks to see it all.
+    const vivu::ResultTreeModel& items = tree.Model();
+    int32_t largest = -1;
+    for (int32_t i = 1; i < items.ItemCount(); i = items.SubtreeEnd(i))
+        if (largest < 0 || items.SubtreeEnd(i) - i > items.SubtreeEnd(largest) - largest) largest = i;
+    if (largest < 0) return 0;
+    start = Clock::now();
+    tree.Select(largest);
+    vivu::CurrentNode current;
+    const auto panel = vivu::NodePanel(items, model, largest, current);
+    Step("select the largest node (panel texts)", start);
+    std::printf("  node %d with %d items, content box text %.1f MB\n", largest, items.SubtreeEnd(largest) - largest,
+                panel ? panel->content.size() / 1e6 : 0.0);
+
+    start = Clock::now();
+    const vivu::NodeContentText content = vivu::NodeContent(items, model, largest, current);
+    Step("its content for the view", start);
+    start = Clock::now();
+    vivu::CodeEditor viewEditor(component);
+    vivu::CreateJsonEditor(viewEditor, window, nullptr);
+    viewEditor.AddText(content.text);
+    Pump();
+    Step("into the view editor", start);
+    PrintMemory("at the end", fileBytes);
+    DestroyWindow(window);
+    return 0;
+}
