@@ -13,6 +13,7 @@
 #include "ui/InputBox.h"
 #include "ui/ToolbarCommand.h"
 #include "ui/ViewWindow.h"
+#include "ui/WaitCursor.h"
 
 #include <Scintilla.h>
 #include <commctrl.h>
@@ -270,6 +271,7 @@ bool MainWindow::TranslateShortcut(const MSG& message) {
 // ---- commands ----
 
 void MainWindow::RunToolbarCommand(std::string_view caption) {
+    const WaitCursor wait; // parse, format and compress of a large document take a while
     std::string error;
     switch (ToolbarCommandOfCaption(caption)) {
     case ToolbarCommand::Copy:
@@ -382,7 +384,10 @@ void MainWindow::OnCommand(int id, int code, HWND from) {
         if (code == BN_CLICKED) GoToPath();
         break;
     case MainControl::选择框_结果_全部展开:
-        if (code == BN_CLICKED) objects_.resultTree->ExpandAll(SendMessageW(from, BM_GETCHECK, 0, 0) == BST_CHECKED);
+        if (code == BN_CLICKED) {
+            const WaitCursor wait;
+            objects_.resultTree->ExpandAll(SendMessageW(from, BM_GETCHECK, 0, 0) == BST_CHECKED);
+        }
         break;
     case MainControl::按钮_结果_复制:
         if (code == BN_CLICKED) SetClipboardText(window_, Text(MainControl::编辑框_结果_路径));

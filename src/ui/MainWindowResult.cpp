@@ -1,6 +1,7 @@
 // The main window's result page: node details, Go to, expand all and the view of a node.
 #include "ui/MainWindow.h"
 #include "ui/ViewWindow.h"
+#include "ui/WaitCursor.h"
 #include "view/GoToPath.h"
 #include "view/NodePanel.h"
 
@@ -27,6 +28,7 @@ void MainWindow::GoToPath() {
 }
 
 void MainWindow::OpenSelectedNode() {
+    const WaitCursor wait; // until the view shows: writing and showing a large node's text takes a while
     ResultTree& tree = *objects_.resultTree;
     tree.OnDoubleClick();
     const NodeContentText content =

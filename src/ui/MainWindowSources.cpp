@@ -2,6 +2,7 @@
 #include "kova/CreateString.h"
 #include "kova/Encoding.h"
 #include "ui/MainWindow.h"
+#include "ui/WaitCursor.h"
 #include "json/FileSource.h"
 
 #include <commdlg.h>
@@ -30,6 +31,7 @@ void MainWindow::ChooseFile() {
 }
 
 void MainWindow::LoadFromFile() {
+    const WaitCursor wait;
     std::string error = kFileMissing;
     bool ok = false;
     if (auto text = ReadSourceFile(Text(MainControl::编辑框_文件路径))) {
@@ -46,6 +48,7 @@ void MainWindow::LoadFromFile() {
 void MainWindow::LoadFromWeb() {
     const std::string url = Text(MainControl::编辑框_网址);
     objects_.settings->SetString("//Source.Web", url);
+    const WaitCursor wait;
     objects_.mainEditor->ClearAll(); // one undo step brings the old text back
     std::string body;
     std::string error;

@@ -6,6 +6,7 @@
 #include "view/TreeImages.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 namespace vivu {
@@ -161,7 +162,8 @@ void ResultTree::InsertItem(int32_t item, bool expanded) {
     const std::wstring label = kova::Utf8ToWide(model_.Label(item));
     TVINSERTSTRUCTW insert{};
     insert.hParent = parent >= 0 ? handles_[parent] : TVI_ROOT;
-    insert.hInsertAfter = TVI_LAST;
+    // Windows finds the last child by walking the siblings: children go in last to first, each at the front.
+    insert.hInsertAfter = TVI_FIRST;
     TVITEMW& tv = insert.item;
     tv.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM | TVIF_STATE | TVIF_CHILDREN;
     tv.pszText = const_cast<wchar_t*>(label.c_str());
@@ -179,6 +181,12 @@ void ResultTree::InsertItem(int32_t item, bool expanded) {
 void ResultTree::InsertChildren(int32_t item, std::span<const int32_t> open) {
     const int32_t first = model_.FirstChild(item);
     if (first < 0 || handles_[first]) return; // a parent's children are inserted all at once
+    // Which items go in and which of them open is decided in document order, as far as the budget goes.
+    struct Planned {
+        int32_t item;
+        bool expanded;
+    };
+    std::vector<Planned> plan;
     const int32_t end = model_.SubtreeEnd(item);
     int32_t budget = insertBudget_;
     size_t nextOpen = 0;
@@ -187,9 +195,34 @@ void ResultTree::InsertChildren(int32_t item, std::span<const int32_t> open) {
         if (onTheWay) ++nextOpen;
         const bool container = model_.Record(i).hasChildren == 1;
         const bool expanded = container && (onTheWay || (expandAll_ && budget > 0));
-        InsertItem(i, expanded);
+        plan.push_back({i, expanded});
         // Below an expanded item go on with its first child, otherwise skip its subtree.
         i = expanded ? i + 1 : model_.SubtreeEnd(i);
+    }
+    // Each planned item's next sibling in the plan (pre-order: an item's children come right after it).
+    constexpr size_t kNone = SIZE_MAX;
+    std::vector<size_t> nextSibling(plan.size(), kNone);
+    std::vector<size_t> lastAtDepth; // by depth below item: the plan index of the latest item there
+    const int32_t topDepth = model_.Record(first).depth;
+    for (size_t k = 0; k < plan.size(); ++k) {
+        const size_t depth = static_cast<size_t>(model_.Record(plan[k].item).depth - topDepth);
+        if (lastAtDepth.size() > depth) {
+            nextSibling[lastAtDepth[depth]] = k;
+            lastAtDepth.resize(depth + 1);
+            lastAtDepth[depth] = k;
+        } else {
+            lastAtDepth.push_back(k);
+        }
+    }
+    // Parents go in before their children, siblings last to first (the stack gives them back reversed).
+    std::vector<size_t> pending;
+    for (size_t k = 0; k != kNone; k = nextSibling[k]) pending.push_back(k);
+    while (!pending.empty()) {
+        const size_t k = pending.back();
+        pending.pop_back();
+        InsertItem(plan[k].item, plan[k].expanded);
+        if (plan[k].expanded && k + 1 < plan.size() && model_.Record(plan[k + 1].item).parent == plan[k].item)
+            for (size_t child = k + 1; child != kNone; child = nextSibling[child]) pending.push_back(child);
     }
 }
 
