@@ -10,6 +10,20 @@ export KOVA_CACHE KOVA_WINEPREFIX
 
 log() { printf '==> %s\n' "$*" >&2; }
 
+# The program's version, from the one place that holds it (src/app/ProgramVersion.h).
+kova_version() {
+    local part parts=()
+    for part in MAJOR MINOR PATCH; do
+        parts+=("$(sed -n "s/^#define VIVU_VERSION_$part \([0-9][0-9]*\)\$/\1/p" "$KOVA_ROOT/src/app/ProgramVersion.h")")
+    done
+    local IFS=.
+    [[ "${parts[*]}" =~ ^[0-9]+\.[0-9]+\.[0-9]+$ ]] || {
+        echo "no version in src/app/ProgramVersion.h" >&2
+        return 1
+    }
+    printf '%s\n' "${parts[*]}"
+}
+
 # --- Building ---------------------------------------------------------------
 
 # configure_tree native|win: (re)configures build/<tree>; cheap when nothing changed.

@@ -37,6 +37,9 @@ struct ProcessObjects {
 
     // Where the settings and buffer files live: beside the program unless set (tests use their own).
     std::string programDir;
+    // Where they live instead when programDir cannot be written (%LOCALAPPDATA%\KOVA.VivuDivezi, set at
+    // start); empty: nowhere else.
+    std::string userDataDir;
     std::string settingsPath;
     std::string bufferPath;
     ViewRequest viewRequest;

@@ -1,10 +1,29 @@
 // Start-up and shutdown of kova-json.exe.
 #include "app/ProcessObjects.h"
+#include "app/SettingsLocation.h"
+#include "kova/Encoding.h"
+#include "kova/File.h"
 #include "ui/MainWindow.h"
 
 #include <windows.h>
 
 #include <commctrl.h>
+
+#include <string>
+
+namespace {
+
+// %LOCALAPPDATA%\KOVA.VivuDivezi, for a program unpacked where it cannot write; empty without LOCALAPPDATA.
+std::string UserDataDir() {
+    const DWORD size = GetEnvironmentVariableW(L"LOCALAPPDATA", nullptr, 0);
+    if (size == 0) return {};
+    std::wstring dir(size, L'\0');
+    dir.resize(GetEnvironmentVariableW(L"LOCALAPPDATA", dir.data(), size));
+    if (dir.empty()) return {};
+    return kova::PathJoin(kova::WideToUtf8(dir), vivu::kUserDataFolderName);
+}
+
+} // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     INITCOMMONCONTROLSEX controls{};
@@ -14,6 +33,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     InitCommonControlsEx(&controls);
 
     vivu::ProcessObjects objects;
+    objects.userDataDir = UserDataDir();
     objects.Create();
     int exitCode = 0;
     {

@@ -1,6 +1,7 @@
 // The About window: a dialog with a two-page tab control whose pages are panels holding the controls.
 #include "ui/AboutWindow.h"
 
+#include "app/ProgramVersion.h"
 #include "kova/CreateString.h"
 #include "kova/Encoding.h"
 #include "kova/File.h"
@@ -17,7 +18,7 @@ namespace vivu {
 namespace {
 
 constexpr std::string_view kProgramName = "KOVA.VivuDivezi";
-constexpr std::string_view kProgramVersion = "1.2.1";
+constexpr std::string_view kProgramVersion = kVersion;
 constexpr std::string_view kBuildDate = "2020/4/4";
 constexpr std::string_view kWebAddress = "https://kova.example.com/";
 constexpr std::string_view kWebAddressShown = "kova.example.com";

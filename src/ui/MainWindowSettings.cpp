@@ -1,5 +1,6 @@
 // The main window's side of the settings and buffer files: restore, record, save.
 #include "app/Settings.h"
+#include "app/SettingsLocation.h"
 #include "kova/CreateString.h"
 #include "kova/Encoding.h"
 #include "kova/File.h"
@@ -27,8 +28,9 @@ void MainWindow::SetSourceIndex(int index) {
 
 void MainWindow::Restore() {
     const std::string dir = objects_.programDir.empty() ? kova::PathGetCurrentDir() : objects_.programDir;
-    objects_.bufferPath = kova::PathJoin(dir, kBufferFileName);
-    objects_.settingsPath = kova::PathJoin(dir, kSettingsFileName);
+    const SettingsLocation location = ChooseSettingsLocation(dir, objects_.userDataDir);
+    objects_.bufferPath = location.bufferPath;
+    objects_.settingsPath = location.settingsPath;
     kova::JMap& settings = *objects_.settings;
     if (LoadSettings(objects_.settingsPath, settings) != SettingsLoad::Loaded) return;
 

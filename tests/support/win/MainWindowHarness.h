@@ -26,10 +26,12 @@ protected:
         Close();
         std::filesystem::remove_all(dir_);
     }
-    // programDir: where the settings and buffer files live (the temporary directory when empty).
-    void Open(const std::string& programDir = "") {
+    // programDir: where the settings and buffer files live (the temporary directory when empty);
+    // userDataDir: where they go when programDir cannot be written (nowhere when empty).
+    void Open(const std::string& programDir = "", const std::string& userDataDir = "") {
         objects_ = std::make_unique<ProcessObjects>();
         objects_->programDir = programDir.empty() ? dir_.string() : programDir;
+        objects_->userDataDir = userDataDir;
         objects_->Create();
         window_ = std::make_unique<MainWindow>(*objects_);
         ASSERT_TRUE(window_->Create(SW_SHOWNOACTIVATE));

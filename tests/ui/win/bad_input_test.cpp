@@ -1,6 +1,7 @@
 // Bad input meeting the real main window: invalid texts, odd files, large documents, a web
 // server that misbehaves, files beside the program that cannot be written or are damaged.
 #include "app/Settings.h"
+#include "app/SettingsLocation.h"
 #include "kova/File.h"
 #include "support/win/MainWindowHarness.h"
 #include "support/win/MessageBoxWatcher.h"
@@ -300,6 +301,35 @@ TEST_F(BadInputWindow, FilesThatCannotBeWrittenAtClose) {
     test::MessageBoxWatcher watcher;
     Close();
     EXPECT_TRUE(watcher.Seen().empty());
+}
+
+// A program folder that cannot be written (Program Files, a read-only share): the files live in the
+// user's folder instead, closing saves there without a word, and the next start reads them back.
+TEST_F(BadInputWindow, UnwritableProgramFolderKeepsTheFilesInTheUsersFolder) {
+    ASSERT_TRUE(kova::WriteFileBytes(Path("plain-file"), "x"));
+    const std::string program = kova::PathJoin(Path("plain-file"), "program"); // even an administrator cannot
+    const std::string user = kova::PathJoin(kova::PathJoin(dir_.string(), "本地 数据"), kUserDataFolderName);
+    Open(program, user);
+    SetEditorText("[\"kept\"]");
+    SetText(MainControl::编辑框_网址, "http://127.0.0.1/用户");
+    {
+        test::MessageBoxWatcher watcher;
+        Close();
+        EXPECT_TRUE(watcher.Seen().empty());
+    }
+    EXPECT_EQ(Read(kova::PathJoin(user, kBufferFileName)), "[\"kept\"]");
+    Open(program, user);
+    EXPECT_EQ(EditorText(), "[\"kept\"]");
+    EXPECT_EQ(Text(MainControl::编辑框_网址), "http://127.0.0.1/用户");
+    Close();
+
+    // A folder that can be written keeps its files beside the program, as always.
+    const std::string elsewhere = kova::PathJoin(kova::PathJoin(dir_.string(), "其他 用户"), kUserDataFolderName);
+    Open("", elsewhere);
+    SetEditorText("[2]");
+    Close();
+    EXPECT_EQ(Read(Path(kBufferFileName)), "[2]");
+    EXPECT_FALSE(kova::FileExists(kova::PathJoin(elsewhere, kBufferFileName)));
 }
 
 // Damaged files beside the program: the window opens, nothing is lost.
