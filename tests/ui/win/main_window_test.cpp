@@ -3,6 +3,7 @@
 #include "support/win/MessageBoxWatcher.h"
 #include "support/win/PopupMenuReader.h"
 #include "ui/Clipboard.h"
+#include "ui/DibSurface.h"
 #include "ui/MainWindow.h"
 
 #include <Scintilla.h>
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <stdexcept>
 
 using namespace vivu;
 
@@ -95,6 +97,19 @@ TEST_F(MainWindowTest, ToolbarButtonsCarryTheirCaptionsInOrder) {
             SendMessageW(toolbar, TB_GETBUTTONTEXTW, button.idCommand, reinterpret_cast<LPARAM>(text));
         EXPECT_EQ(kova::WideToUtf8(text), expected[i]) << i;
     }
+    // The tooltip asks the toolbar for the button's text, as it does when the mouse rests on it.
+    HWND tips = reinterpret_cast<HWND>(SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0));
+    ASSERT_TRUE(tips);
+    TBBUTTON keyName{};
+    SendMessageW(toolbar, TB_GETBUTTON, 4, reinterpret_cast<LPARAM>(&keyName));
+    wchar_t tip[256] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = toolbar;
+    tool.uId = keyName.idCommand;
+    tool.lpszText = tip;
+    SendMessageW(tips, TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(kova::WideToUtf8(tip), "把指定的名称转为KOVA的表达式主键名");
 }
 
 TEST_F(MainWindowTest, FormatCompressUndoClear) {
@@ -299,6 +314,82 @@ TEST_F(MainWindowTest, WindowCannotBeMadeSmallerThan800By600) {
     GetWindowRect(window, &frame);
     EXPECT_EQ(frame.right - frame.left, 1000);
     EXPECT_EQ(frame.bottom - frame.top, 600);
+}
+
+// A handler that fails is reported; the text, the document and the files stay, and the window goes on.
+TEST_F(MainWindowTest, AFailingHandlerIsReported) {
+    SetEditorText("[1, 2]");
+    window_->ParseCommand();
+    objects_.mainEditor->SetMessageObserver([](unsigned message, uintptr_t, intptr_t) {
+        if (message == SCI_GETLENGTH) throw std::runtime_error("editor gone");
+    });
+    HWND toolbar = window_->Control(MainControl::工具条_左);
+    TBBUTTON format{};
+    SendMessageW(toolbar, TB_GETBUTTON, 2, reinterpret_cast<LPARAM>(&format));
+    {
+        test::MessageBoxWatcher watcher;
+        SendMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(format.idCommand, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(toolbar));
+        const auto boxes = watcher.Seen();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].text, "操作失败：editor gone");
+        EXPECT_EQ(boxes[0].title, "失败");
+    }
+    objects_.mainEditor->SetMessageObserver(nullptr);
+    EXPECT_EQ(EditorText(), "[1, 2]");
+    EXPECT_EQ(objects_.model->kind, 12);
+    SetEditorText("{\"a\": 1}");
+    window_->RunToolbarCommand("格式化");
+    EXPECT_EQ(EditorText(), "{\r\n    \"a\": 1\r\n}");
+}
+
+// The toolbar row is one surface from the left toolbar to the right one, and nothing of the
+// source tabs' headers shows between the source page and the editor.
+TEST_F(MainWindowTest, ToolbarRowIsEvenAndSourceHeadersAreHidden) {
+    HWND page = window_->Control(MainControl::选择夹_JSON);
+    HWND left = window_->Control(MainControl::工具条_左), right = window_->Control(MainControl::工具条_右);
+    const RECT a = RectInParent(left), b = RectInParent(right);
+    RedrawWindow(window_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT client{};
+    GetClientRect(page, &client);
+    DibSurface shot;
+    ASSERT_TRUE(shot.Resize(client.right, client.bottom));
+    HDC dc = GetDC(page);
+    BitBlt(shot.Dc(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(page, dc);
+    GdiFlush();
+    // The toolbar's own colour: below its last button.
+    const int buttons = static_cast<int>(SendMessageW(left, TB_BUTTONCOUNT, 0, 0));
+    RECT last{};
+    SendMessageW(left, TB_GETITEMRECT, buttons - 1, reinterpret_cast<LPARAM>(&last));
+    const COLORREF face = shot.Pixel((a.left + last.right + a.right) / 2, a.top + 2);
+    int odd = 0;
+    const LONG rule = RectInParent(window_->Control(MainControl::标签_工具条_底边)).top; // the row's lower edge
+    for (int y = a.top; y < std::min(a.bottom, rule); ++y)
+        for (int x = a.right; x < b.left; ++x) odd += shot.Pixel(x, y) != face;
+    EXPECT_EQ(odd, 0) << "pixels between the toolbars that differ from them";
+    const COLORREF line = shot.Pixel((a.right + b.left) / 2, rule);
+    for (int x = a.left + 1; x < b.right - 1; ++x) odd += shot.Pixel(x, rule) != line;
+    EXPECT_EQ(odd, 0) << "pixels of the rule below the row that differ from it";
+
+    HWND sources = window_->Control(MainControl::选择夹_来源);
+    RECT header{};
+    ASSERT_TRUE(SendMessageW(sources, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&header)));
+    // The page's frame closes below it, also where the selected header joined it.
+    GetClientRect(sources, &client);
+    ASSERT_TRUE(shot.Resize(client.right, client.bottom));
+    dc = GetDC(sources);
+    BitBlt(shot.Dc(), 0, 0, client.right, client.bottom, dc, 0, 0, SRCCOPY);
+    ReleaseDC(sources, dc);
+    GdiFlush();
+    const COLORREF frame = shot.Pixel(client.right - 3, header.top - 1);
+    for (int x = 2; x < client.right - 2; ++x) odd += shot.Pixel(x, header.top - 1) != frame;
+    EXPECT_EQ(odd, 0) << "gaps in the frame's bottom line";
+    MapWindowPoints(sources, HWND_DESKTOP, reinterpret_cast<POINT*>(&header), 2);
+    for (LONG y = header.top; y < header.bottom; ++y) {
+        const POINT at{(header.left + header.right) / 2, y};
+        EXPECT_NE(WindowFromPoint(at), sources) << "header seen at " << y - header.top;
+    }
 }
 
 TEST_F(MainWindowTest, OverlappingControlsShowTheOneInFront) {
