@@ -81,34 +81,26 @@ TEST_F(ResultPage, SelectingANodeShowsItsDetails) {
     EXPECT_EQ(Text(MainControl::编辑框_结果_内容), "");
     EXPECT_EQ(Text(MainControl::编辑框_结果), "");
 
+    // Go to leaves the focus in the path box; the tree still shows which node it chose.
     GoTo("//s");
+    SetFocus(window_->Control(MainControl::编辑框_结果_路径));
+    HWND control = window_->Control(MainControl::树型框_结果);
+    EXPECT_TRUE(GetWindowLongPtrW(control, GWL_STYLE) & TVS_SHOWSELALWAYS);
+    RECT label{}, client{};
+    ASSERT_TRUE(TreeView_GetItemRect(control, TreeView_GetSelection(control), &label, TRUE));
+    GetClientRect(control, &client);
+    DibSurface shot;
+    shot.Resize(client.right, client.bottom);
+    SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shot.Dc()), PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    EXPECT_EQ(shot.Pixel(label.left + 1, (label.top + label.bottom) / 2), GetSysColor(COLOR_HIGHLIGHT));
+
     objects_.mainEditor->ClearAll();
     objects_.mainEditor->AddText("[1]");
     window_->ParseCommand();
     for (MainControl box : {MainControl::编辑框_结果_路径, MainControl::编辑框_结果_类型, MainControl::编辑框_结果_内容,
                             MainControl::编辑框_结果})
         EXPECT_EQ(Text(box), "") << "a new document starts with empty boxes " << static_cast<int>(box);
-}
-
-// Go to leaves the focus in the path box; the tree still shows which node it chose.
-TEST_F(ResultPage, SelectedNodeIsHighlightedWithoutTheFocus) {
-    HWND control = window_->Control(MainControl::树型框_结果);
-    EXPECT_TRUE(GetWindowLongPtrW(control, GWL_STYLE) & TVS_SHOWSELALWAYS);
-    GoTo("//s");
-    SetFocus(window_->Control(MainControl::编辑框_结果_路径));
-    RECT client{};
-    GetClientRect(control, &client);
-    DibSurface shot;
-    ASSERT_TRUE(shot.Resize(client.right, client.bottom));
-    SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shot.Dc()), PRF_CLIENT | PRF_ERASEBKGND);
-    GdiFlush();
-    RECT label{};
-    HTREEITEM selected = TreeView_GetSelection(control);
-    ASSERT_TRUE(TreeView_GetItemRect(control, selected, &label, TRUE));
-    int highlighted = 0;
-    for (int y = label.top; y < label.bottom; ++y)
-        for (int x = label.left; x < label.right; ++x) highlighted += shot.Pixel(x, y) == GetSysColor(COLOR_HIGHLIGHT);
-    EXPECT_GT(highlighted, (label.right - label.left) * (label.bottom - label.top) / 2);
 }
 
 TEST_F(ResultPage, GoToFailuresAreReported) {
