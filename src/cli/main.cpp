@@ -38,10 +38,10 @@ int Run(const std::vector<std::string>& args) {
                 return kExitNoInput;
             }
             text = vivu::DecodeSourceBytes(std::move(bytes));
-        } else if (auto file = vivu::ReadSourceFile(inv.file)) {
+        } else if (std::string failure; auto file = vivu::ReadSourceFile(inv.file, &failure)) {
             text = std::move(*file);
         } else {
-            err.Write(std::string(vivu::kFileMissing) + "\n");
+            err.Write(failure + "\n"); // the window's message: missing, or there but unreadable
             return kExitNoInput;
         }
     }

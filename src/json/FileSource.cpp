@@ -4,6 +4,9 @@
 #include "kova/Encoding.h"
 #include "kova/File.h"
 
+#include <filesystem>
+#include <string>
+#include <system_error>
 #include <utility>
 
 namespace vivu {
@@ -22,10 +25,23 @@ std::string DecodeSourceBytes(std::string bytes) {
     return text;
 }
 
-std::optional<std::string> ReadSourceFile(std::string_view path) {
+namespace {
+
+// Anything at path, a folder too; paths are UTF-8.
+bool SomethingAt(std::string_view path) {
+    std::error_code error;
+    const std::u8string name(path.begin(), path.end());
+    return std::filesystem::exists(std::filesystem::path(name), error);
+}
+
+} // namespace
+
+std::optional<std::string> ReadSourceFile(std::string_view path, std::string* failure) {
     std::string bytes;
-    if (path.empty() || !kova::FileExists(path) || !kova::ReadFileBytes(path, bytes)) return std::nullopt;
-    return DecodeSourceBytes(std::move(bytes));
+    if (!path.empty() && kova::FileExists(path) && kova::ReadFileBytes(path, bytes))
+        return DecodeSourceBytes(std::move(bytes));
+    if (failure) *failure = !path.empty() && SomethingAt(path) ? kFileUnreadable : kFileMissing;
+    return std::nullopt;
 }
 
 } // namespace vivu

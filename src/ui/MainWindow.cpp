@@ -19,6 +19,10 @@
 #include <commctrl.h>
 #include <richedit.h>
 
+#include <algorithm>
+#include <climits>
+#include <exception>
+
 namespace vivu {
 
 namespace {
@@ -38,6 +42,8 @@ constexpr MenuItem kEditorMenu[] = {
 constexpr int kMenuFirstId = 2000;
 constexpr int kLeftToolbarFirstId = 3000;
 constexpr int kRightToolbarFirstId = 3100;
+constexpr char kOperationFailed[] = "操作失败：{1}";
+constexpr char kUnknownFailure[] = "未知错误";
 
 int Index(MainControl id) {
     return static_cast<int>(id) - 100;
@@ -143,7 +149,10 @@ void MainWindow::BuildControls() {
     // The source pages follow the combo box; their tabs sit below the page so they do not cover it.
     HWND sources = Control(MainControl::选择夹_来源);
     SetWindowLongPtrW(sources, GWL_STYLE, GetWindowLongPtrW(sources, GWL_STYLE) | TCS_BOTTOM);
+    HideSourceTabHeaders();
     SetWindowPos(Control(MainControl::标签_编辑框), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    // The toolbars reach 2 pixels into the rule below them: it goes in front, to run the whole row.
+    SetWindowPos(Control(MainControl::标签_工具条_底边), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     SetUpToolbars();
     ShowTabPage(MainControl::选择夹_JSON, 0);
     ShowTabPage(MainControl::选择夹_来源, 0);
@@ -177,7 +186,7 @@ void MainWindow::SetUpToolbars() {
     };
     fill(MainControl::工具条_左, LeftToolbarButtons(), kLeftToolbarFirstId, toolbarImages_[0]);
     fill(MainControl::工具条_右, RightToolbarButtons(), kRightToolbarFirstId, toolbarImages_[1]);
-    // Tooltips come from the buttons' own tip texts.
+    // Captions on one line; tooltips are asked for with TBN_GETINFOTIPW (ShowToolbarTip).
     for (MainControl id : {MainControl::工具条_左, MainControl::工具条_右})
         SendMessageW(Control(id), TB_SETMAXTEXTROWS, 1, 0);
 
@@ -189,6 +198,61 @@ void MainWindow::SetUpToolbars() {
         buttonIcons_[i] = CreateGlyphIcon(iconButtons[i].second, 20);
         SendMessageW(Control(iconButtons[i].first), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(buttonIcons_[i]));
     }
+}
+
+void MainWindow::ShowToolbarTip(NMTBGETINFOTIPW& tip) const {
+    const bool left = tip.hdr.hwndFrom == Control(MainControl::工具条_左);
+    const auto buttons = left ? LeftToolbarButtons() : RightToolbarButtons();
+    const int index = tip.iItem - (left ? kLeftToolbarFirstId : kRightToolbarFirstId);
+    if (index < 0 || index >= static_cast<int>(buttons.size()) || buttons[index].tooltip.empty() || !tip.pszText ||
+        tip.cchTextMax <= 0)
+        return;
+    const std::wstring text = kova::Utf8ToWide(buttons[index].tooltip);
+    lstrcpynW(tip.pszText, text.c_str(), tip.cchTextMax);
+}
+
+void MainWindow::HideSourceTabHeaders() {
+    // The editor frame covers all but the top of the headers (below the page, TCS_BOTTOM);
+    // the window region cuts that off too, without moving the control or its pages.
+    HWND sources = Control(MainControl::选择夹_来源);
+    LONG headersTop = LONG_MAX;
+    const int count = static_cast<int>(SendMessageW(sources, TCM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        RECT item{};
+        if (SendMessageW(sources, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item)))
+            headersTop = std::min(headersTop, item.top);
+    }
+    if (headersTop == LONG_MAX) return;
+    sourceHeadersTop_ = headersTop;
+    // As wide as a window gets: the control widens with the main window, its headers stay where they are.
+    SetWindowRgn(sources, CreateRectRgn(0, 0, SHRT_MAX, headersTop), FALSE);
+}
+
+void MainWindow::CloseSourcePageFrame(HDC dc) {
+    if (sourceHeadersTop_ <= 0) return;
+    RECT client{};
+    GetClientRect(Control(MainControl::选择夹_来源), &client);
+    // The frame's bottom line is the last row left; it has a gap only below the selected header.
+    const int y = sourceHeadersTop_ - 1;
+    const COLORREF frame = GetPixel(dc, client.right - 3, y);
+    if (frame == CLR_INVALID) return;
+    HPEN pen = CreatePen(PS_SOLID, 1, frame);
+    HGDIOBJ old = SelectObject(dc, pen);
+    MoveToEx(dc, 1, y, nullptr);
+    LineTo(dc, client.right - 2, y);
+    SelectObject(dc, old);
+    DeleteObject(pen);
+}
+
+void MainWindow::PaintToolbarRow(HDC dc) {
+    HWND left = Control(MainControl::工具条_左), right = Control(MainControl::工具条_右);
+    if (!IsWindowVisible(left)) return; // the other page
+    RECT a{}, b{};
+    GetWindowRect(left, &a);
+    GetWindowRect(right, &b);
+    RECT row{a.right, std::min(a.top, b.top), b.left, std::max(a.bottom, b.bottom)};
+    MapWindowPoints(HWND_DESKTOP, GetParent(left), reinterpret_cast<POINT*>(&row), 2);
+    if (row.right > row.left) FillRect(dc, &row, GetSysColorBrush(COLOR_BTNFACE));
 }
 
 void MainWindow::CreateEditorMenu() {
@@ -310,8 +374,10 @@ void MainWindow::RunToolbarCommand(std::string_view caption) {
 }
 
 void MainWindow::KeyNameDialog() {
+    // Read by CreateString: '' gives a double quote and \\ one backslash, so the examples show
+    // what EscapeKeyName does to a backslash and a dot.
     static constexpr char kPrompt[] =
-        R"(要格式化的主键名称。譬如：''''、''.''等会被转换为''\''、''\.''。转换后可以用于KOVA寻址表达式)";
+        R"(要格式化的主键名称。譬如：''\\''、''.''等会被转换为''\\\\''、''\\.''。转换后可以用于KOVA寻址表达式)";
     const auto entered = InputBox(window_, kova::CreateString(kPrompt), "格式化主键名");
     if (!entered) return;
     OpenView(objects_, window_, kova::EscapeKeyName(*entered), false);
@@ -327,10 +393,11 @@ bool MainWindow::PasteFromClipboard() {
 void MainWindow::ParseCommand() {
     std::string error;
     if (!intake_.ParseJson(error, true)) return; // the message was shown; the result page stays as it was
+    // The selection goes first: its change runs NodeDetails, which writes the current path into the path box.
+    TreeView_SelectItem(Control(MainControl::树型框_结果), nullptr);
     for (MainControl box : {MainControl::编辑框_结果_路径, MainControl::编辑框_结果_类型, MainControl::编辑框_结果_内容,
                             MainControl::编辑框_结果})
         SetText(box, "");
-    TreeView_SelectItem(Control(MainControl::树型框_结果), nullptr);
     ShowTabPage(MainControl::选择夹_JSON, 1);
     UpdateWindow(window_); // the emptied result page paints before a long rebuild
     const bool expandAll = SendMessageW(Control(MainControl::选择框_结果_全部展开), BM_GETCHECK, 0, 0) == BST_CHECKED;
@@ -400,9 +467,16 @@ void MainWindow::OnCommand(int id, int code, HWND from) {
     }
 }
 
-LRESULT MainWindow::OnNotify(const NMHDR& header) {
+LRESULT MainWindow::OnNotify(NMHDR& header) {
+    if (header.code == TBN_GETINFOTIPW &&
+        (header.hwndFrom == Control(MainControl::工具条_左) || header.hwndFrom == Control(MainControl::工具条_右))) {
+        ShowToolbarTip(reinterpret_cast<NMTBGETINFOTIPW&>(header));
+        return 0;
+    }
     if (header.hwndFrom == Control(MainControl::树型框_结果)) {
         switch (header.code) {
+        case NM_CUSTOMDRAW:
+            return objects_.resultTree->OnCustomDraw(reinterpret_cast<NMTVCUSTOMDRAW&>(header));
         case TVN_SELCHANGEDW:
             NodeDetails();
             return 0;
@@ -457,7 +531,7 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
         return 0;
     case WM_NOTIFY:
-        return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        return OnNotify(*reinterpret_cast<NMHDR*>(lParam));
     case WM_MOUSEMOVE:
         OnMouseMoved(MainControl::Window);
         return 0;
@@ -501,9 +575,19 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     }
     try {
         return self->OnMessage(message, wParam, lParam);
+    } catch (const std::exception& e) {
+        self->ReportException(e.what());
     } catch (...) {
-        return DefWindowProcW(hwnd, message, wParam, lParam);
+        self->ReportException(kUnknownFailure);
     }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void MainWindow::ReportException(std::string_view what) {
+    if (reporting_ || !window_) return;
+    reporting_ = true;
+    ShowFailure(kova::CreateString(kOperationFailed, {std::string(what)}), "失败");
+    reporting_ = false;
 }
 
 // Tab controls pass their pages' notifications on; some controls report the mouse for the hover copy button.
@@ -524,6 +608,22 @@ LRESULT CALLBACK MainWindow::ForwardingProc(HWND hwnd, UINT message, WPARAM wPar
         case WM_MOUSEMOVE:
             self->OnMouseMoved(static_cast<MainControl>(GetDlgCtrlID(hwnd)));
             break;
+        case WM_PAINT:
+            if ((hwnd == self->Control(MainControl::选择夹_JSON) || hwnd == self->Control(MainControl::选择夹_来源)) &&
+                !wParam) {
+                // Finishing what the tab controls paint: the main one paints its page white, the
+                // toolbars paint the button face; the source one leaves a gap where its header was cut off.
+                PAINTSTRUCT paint;
+                HDC dc = BeginPaint(hwnd, &paint);
+                DefSubclassProc(hwnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+                if (hwnd == self->Control(MainControl::选择夹_JSON))
+                    self->PaintToolbarRow(dc);
+                else
+                    self->CloseSourcePageFrame(dc);
+                EndPaint(hwnd, &paint);
+                return 0;
+            }
+            break;
         case WM_LBUTTONDBLCLK:
             if (hwnd == self->Control(MainControl::编辑框_网址) ||
                 hwnd == self->Control(MainControl::编辑框_文件路径) ||
@@ -536,7 +636,10 @@ LRESULT CALLBACK MainWindow::ForwardingProc(HWND hwnd, UINT message, WPARAM wPar
         default:
             break;
         }
+    } catch (const std::exception& e) {
+        self->ReportException(e.what());
     } catch (...) {
+        self->ReportException(kUnknownFailure);
     }
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }

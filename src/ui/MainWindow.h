@@ -69,7 +69,16 @@ private:
     void SetUpToolbars();
     void CreateEditorMenu();
     void OnCommand(int id, int code, HWND from);
-    LRESULT OnNotify(const NMHDR& header);
+    LRESULT OnNotify(NMHDR& header);
+    void ShowToolbarTip(NMTBGETINFOTIPW& tip) const;
+    // The source tabs never show their headers: the combo box chooses the page.
+    void HideSourceTabHeaders();
+    // Runs the source page's frame on where the selected header joined it.
+    void CloseSourcePageFrame(HDC dc);
+    // Paints the gap between the two toolbars in their own colour.
+    void PaintToolbarRow(HDC dc);
+    // Tells the user that a handler failed, instead of going on as if nothing happened.
+    void ReportException(std::string_view what);
     LRESULT OnControlColour(HDC dc, HWND control);
     void OnResized();
     void OnMouseMoved(MainControl over);
@@ -88,7 +97,9 @@ private:
     std::array<HIMAGELIST, 2> toolbarImages_{};
     std::array<HICON, 4> buttonIcons_{};
     bool startMaximised_ = false;
-    bool created_ = false; // the creation handler has finished
+    bool created_ = false;     // the creation handler has finished
+    bool reporting_ = false;   // a failure box is open: failures meanwhile are not stacked on it
+    int sourceHeadersTop_ = 0; // where the source tabs' headers begin, cut off below
     std::array<HWND, 64> controls_{};
     FontCache fonts_;
 };

@@ -91,7 +91,9 @@ void MainWindow::Save() {
     // but the user would otherwise find last run's content at the next start without knowing why.
     std::string failed;
     if (!SaveSettings(objects_.settingsPath, settings)) failed += objects_.settingsPath + "\r\n";
-    if (!SaveBuffer(objects_.bufferPath, intake_.ReadEditorText("UTF-8"))) failed += objects_.bufferPath + "\r\n";
+    // Without the editor (no scintilla.dll) its text reads as empty; the file keeps the last run's text.
+    if (objects_.mainEditor->Created() && !SaveBuffer(objects_.bufferPath, intake_.ReadEditorText("UTF-8")))
+        failed += objects_.bufferPath + "\r\n";
     if (!failed.empty()) ShowFailure(kova::CreateString(kSaveFailed, {failed}), kSaveFailedTitle);
 }
 

@@ -32,9 +32,9 @@ void MainWindow::ChooseFile() {
 
 void MainWindow::LoadFromFile() {
     const WaitCursor wait;
-    std::string error = kFileMissing;
+    std::string error;
     bool ok = false;
-    if (auto text = ReadSourceFile(Text(MainControl::编辑框_文件路径))) {
+    if (auto text = ReadSourceFile(Text(MainControl::编辑框_文件路径), &error)) {
         // From here on the editor holds the file's text, whether it parses or not.
         intake_.LoadEditorText(*text, error, false);
         ok = intake_.ParseJson(error, false);

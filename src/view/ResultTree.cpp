@@ -32,10 +32,12 @@ private:
 } // namespace
 
 constexpr UINT_PTR kSubclassId = 1;
+constexpr UINT_PTR kInputSubclassId = 2;
 
 ResultTree::~ResultTree() {
     if (tree_) {
         WatchTeardown(false);
+        RemoveWindowSubclass(tree_, InputProc, kInputSubclassId);
         TreeView_SetImageList(tree_, nullptr, TVSIL_NORMAL);
     }
     if (images_) ImageList_Destroy(images_);
@@ -45,6 +47,47 @@ void ResultTree::Bind(HWND tree) {
     tree_ = tree;
     if (!images_) images_ = CreateTreeImages();
     TreeView_SetImageList(tree_, images_, TVSIL_NORMAL);
+    SetWindowSubclass(tree_, InputProc, kInputSubclassId, reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK ResultTree::InputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                       DWORD_PTR self) {
+    auto* tree = reinterpret_cast<ResultTree*>(self);
+    switch (message) {
+    case WM_LBUTTONDBLCLK: {
+        // The control sends NM_DBLCLK, then toggles the item if it has children. Whatever
+        // expansion the double-click caused has been answered once this returns; a double-click
+        // that caused none must not refuse the next one.
+        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        tree->guard_.DoubleClickHandled();
+        return result;
+    }
+    case WM_KEYDOWN:
+        if (wParam == VK_MULTIPLY) { // the control would insert a whole subtree, however large
+            tree->ExpandSubtree(tree->SelectedItemIndex());
+            return 0;
+        }
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, InputProc, id);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT ResultTree::OnCustomDraw(NMTVCUSTOMDRAW& draw) const {
+    if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+    if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT || GetFocus() == tree_) return CDRF_DODEFAULT;
+    // Without the focus the control paints the selection in the button face, which hardly
+    // differs from the white behind it: after Go to nothing would show which node was chosen.
+    const auto item = reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec);
+    if (TreeView_GetItemState(tree_, item, TVIS_SELECTED) & TVIS_SELECTED) {
+        draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+        draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+    }
+    return CDRF_DODEFAULT;
 }
 
 LRESULT CALLBACK ResultTree::TeardownProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -118,6 +161,28 @@ bool ResultTree::Select(int32_t item) {
     return true;
 }
 
+void ResultTree::ExpandSubtree(int32_t item) {
+    if (!model_.IsItem(item) || !Handle(item) || !model_.HasChildItems(item)) return;
+    {
+        RedrawLock lock(tree_);
+        RemoveChildren(item); // inserted collapsed before: put back expanded
+        InsertChildren(item, true);
+    }
+    TreeView_Expand(tree_, handles_[item], TVE_EXPAND);
+    WatchTeardown(deepestInControl_ > kDeleteSliceDepth);
+}
+
+void ResultTree::RemoveChildren(int32_t item) {
+    const int32_t end = model_.SubtreeEnd(item);
+    // Backwards, so an item is deleted before its ancestors; long chains go in slices, as in ClearControl.
+    for (int32_t i = end - 1; i > item; --i) {
+        const ItemRecord& record = model_.Record(i);
+        if (handles_[i] && (record.parent == item || record.depth % kDeleteSliceDepth == 0))
+            TreeView_DeleteItem(tree_, handles_[i]);
+    }
+    std::fill(handles_.begin() + item + 1, handles_.begin() + end, nullptr);
+}
+
 void ResultTree::ExpandAll(bool on) {
     if (!tree_) return;
     const int32_t remembered = std::max(SelectedItemIndex(), 0);
@@ -136,7 +201,7 @@ LRESULT ResultTree::OnItemExpanding(const NMTREEVIEWW& info) {
     const int32_t item = static_cast<int32_t>(info.itemNew.lParam);
     // The item is not expanded yet, so the control takes its new children without laying anything out.
     if ((info.action & (TVE_COLLAPSE | TVE_EXPAND)) == TVE_EXPAND && Handle(item) == info.itemNew.hItem) {
-        InsertChildren(item);
+        InsertChildren(item, expandAll_);
         WatchTeardown(deepestInControl_ > kDeleteSliceDepth);
     }
     return FALSE;
@@ -154,7 +219,7 @@ void ResultTree::Refill() {
     handles_.assign(model_.ItemCount(), nullptr);
     if (model_.ItemCount() == 0) return;
     InsertItem(0, true); // the root is always expanded
-    InsertChildren(0);
+    InsertChildren(0, expandAll_);
 }
 
 void ResultTree::InsertItem(int32_t item, bool expanded) {
@@ -178,7 +243,7 @@ void ResultTree::InsertItem(int32_t item, bool expanded) {
     deepestInControl_ = std::max(deepestInControl_, model_.Record(item).depth);
 }
 
-void ResultTree::InsertChildren(int32_t item, std::span<const int32_t> open) {
+void ResultTree::InsertChildren(int32_t item, bool expandAll, std::span<const int32_t> open) {
     const int32_t first = model_.FirstChild(item);
     if (first < 0 || handles_[first]) return; // a parent's children are inserted all at once
     // Which items go in and which of them open is decided in document order, as far as the budget goes.
@@ -194,7 +259,7 @@ void ResultTree::InsertChildren(int32_t item, std::span<const int32_t> open) {
         const bool onTheWay = nextOpen < open.size() && open[nextOpen] == i;
         if (onTheWay) ++nextOpen;
         const bool container = model_.Record(i).hasChildren == 1;
-        const bool expanded = container && (onTheWay || (expandAll_ && budget > 0));
+        const bool expanded = container && (onTheWay || (expandAll && budget > 0));
         plan.push_back({i, expanded});
         // Below an expanded item go on with its first child, otherwise skip its subtree.
         i = expanded ? i + 1 : model_.SubtreeEnd(i);
@@ -236,7 +301,7 @@ void ResultTree::InsertChain(int32_t item) {
     if (top < 0 || handles_[item]) return;
     std::reverse(open.begin(), open.end()); // pre-order meets them in ascending order
     RedrawLock lock(tree_);
-    InsertChildren(top, open);
+    InsertChildren(top, expandAll_, open);
     WatchTeardown(deepestInControl_ > kDeleteSliceDepth);
 }
 

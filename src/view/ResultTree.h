@@ -49,6 +49,9 @@ public:
     // Makes item visible (its parent first) and selects it, inserting the items on
     // the way. False when there is no such item.
     bool Select(int32_t item);
+    // Expands item and the containers below it as far as the insert budget goes (the
+    // keypad's "*" on the selected item). Containers past the budget stay collapsed.
+    void ExpandSubtree(int32_t item);
     // Expands (on) or collapses every object and array item but the root, then
     // shows and selects the item selected before, or the root when there was none.
     // The control is refilled rather than told item by item, which is far faster.
@@ -56,6 +59,9 @@ public:
 
     // NM_DBLCLK from the control.
     void OnDoubleClick() { guard_.DoubleClicked(); }
+    // NM_CUSTOMDRAW from the control; the window procedure returns the result. Paints the
+    // selected item highlighted also while the control does not have the focus.
+    LRESULT OnCustomDraw(NMTVCUSTOMDRAW& draw) const;
     // TVN_ITEMEXPANDINGW from the control; the window procedure returns the result
     // (TRUE refuses the expansion or collapse).
     LRESULT OnItemExpanding(const NMTREEVIEWW& info);
@@ -71,6 +77,9 @@ private:
     // recurse down it. Only then: watching costs Wine a server call per message.
     static LRESULT CALLBACK TeardownProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                          DWORD_PTR self);
+    // The control's own handling of a double-click and of the keypad's "*", taken over.
+    static LRESULT CALLBACK InputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                      DWORD_PTR self);
     void WatchTeardown(bool on);
     // Removes the selection (without it the control would select a neighbour of
     // each deleted item, and the window would show its details) and every item.
@@ -81,8 +90,10 @@ private:
     void InsertItem(int32_t item, bool expanded);
     // Inserts the children of item when they are not there yet, in pre-order: the
     // items in open (ascending item indexes) expanded with their children, and with
-    // expand all the other containers too while the budget lasts.
-    void InsertChildren(int32_t item, std::span<const int32_t> open = {});
+    // expandAll the other containers too while the budget lasts.
+    void InsertChildren(int32_t item, bool expandAll, std::span<const int32_t> open = {});
+    // Takes every item below item out of the control.
+    void RemoveChildren(int32_t item);
     // Inserts what lies on the way from the root to item, expanded.
     void InsertChain(int32_t item);
 

@@ -33,9 +33,13 @@ TEST(FileSource, SameTextWhateverTheEncoding) {
     const std::string zero = (dir / "zero.json").string();
     ASSERT_TRUE(kova::WriteFileBytes(zero, std::string("[1]\0garbage", 11)));
     EXPECT_EQ(ReadSourceFile(zero), "[1]") << "text after a zero byte is dropped";
-    EXPECT_FALSE(ReadSourceFile((dir / "missing.json").string()).has_value());
-    EXPECT_FALSE(ReadSourceFile("").has_value());
-    EXPECT_FALSE(ReadSourceFile(dir.string()).has_value()) << "a directory is not a file";
+    std::string failure;
+    EXPECT_FALSE(ReadSourceFile((dir / "missing.json").string(), &failure).has_value());
+    EXPECT_EQ(failure, kFileMissing);
+    EXPECT_FALSE(ReadSourceFile("", &failure).has_value());
+    EXPECT_EQ(failure, kFileMissing);
+    EXPECT_FALSE(ReadSourceFile(dir.string(), &failure).has_value()) << "a directory is not a file";
+    EXPECT_EQ(failure, kFileUnreadable) << "but it is there";
     const std::string empty = (dir / "empty.json").string();
     ASSERT_TRUE(kova::WriteFileBytes(empty, ""));
     EXPECT_EQ(ReadSourceFile(empty), "");

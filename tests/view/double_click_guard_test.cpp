@@ -8,18 +8,21 @@
 using namespace vivu;
 
 TEST(DoubleClickGuard, RefusesOnceAfterEachDoubleClick) {
-    // d: a double-click; e: an expansion or collapse, answered allowed (+) or refused (-).
+    // d: a double-click; h: the control has finished with it; e: an expansion or collapse,
+    // answered allowed (+) or refused (-).
     const struct {
         const char* events;
         const char* answers;
     } cases[] = {
-        {"eee", "+++"}, {"dee", "-+"}, {"ddee", "-+"}, {"dedede", "---"}, {"edeed", "+-+"},
+        {"eee", "+++"},   {"dee", "-+"}, {"ddee", "-+"}, {"dedede", "---"},
+        {"edeed", "+-+"}, {"dhe", "+"},  {"dehe", "-+"}, {"dhde", "-"},
     };
     for (const auto& c : cases) {
         DoubleClickGuard guard;
         std::string answers;
         for (const char* e = c.events; *e; ++e) {
             if (*e == 'd') guard.DoubleClicked();
+            if (*e == 'h') guard.DoubleClickHandled();
             if (*e == 'e') answers += guard.AllowExpansion() ? '+' : '-';
         }
         EXPECT_EQ(answers, c.answers) << c.events;

@@ -27,11 +27,14 @@ protected:
         std::filesystem::remove_all(dir_);
     }
     // programDir: where the settings and buffer files live (the temporary directory when empty);
-    // userDataDir: where they go when programDir cannot be written (nowhere when empty).
-    void Open(const std::string& programDir = "", const std::string& userDataDir = "") {
+    // userDataDir: where they go when programDir cannot be written (nowhere when empty);
+    // scintillaName: the editing component's library, to start without one.
+    void Open(const std::string& programDir = "", const std::string& userDataDir = "",
+              const wchar_t* scintillaName = nullptr) {
         objects_ = std::make_unique<ProcessObjects>();
         objects_->programDir = programDir.empty() ? dir_.string() : programDir;
         objects_->userDataDir = userDataDir;
+        if (scintillaName) objects_->component.scintillaName = scintillaName;
         objects_->Create();
         window_ = std::make_unique<MainWindow>(*objects_);
         ASSERT_TRUE(window_->Create(SW_SHOWNOACTIVATE));

@@ -14,7 +14,7 @@
 namespace vivu::test {
 
 // While alive, a background thread closes every message box of this process
-// (pressing OK) after reading its title and text.
+// (pressing OK, or the button given) after reading its title and text.
 class MessageBoxWatcher {
 public:
     struct Box {
@@ -22,7 +22,7 @@ public:
         std::string text;
     };
 
-    MessageBoxWatcher() : thread_([this] { Run(); }) {}
+    explicit MessageBoxWatcher(int answer = IDOK) : answer_(answer), thread_([this] { Run(); }) {}
     ~MessageBoxWatcher() {
         stop_ = true;
         thread_.join();
@@ -63,7 +63,7 @@ private:
         }
         // Sent, not posted: a posted answer could reach the next box if it gets this one's handle.
         DWORD_PTR ignored = 0;
-        SendMessageTimeoutW(hwnd, WM_COMMAND, IDOK, 0, SMTO_NORMAL, 5000, &ignored);
+        SendMessageTimeoutW(hwnd, WM_COMMAND, answer_, 0, SMTO_NORMAL, 5000, &ignored);
     }
 
     static std::string Text(HWND hwnd) {
@@ -72,6 +72,7 @@ private:
         return kova::WideToUtf8(buffer);
     }
 
+    const int answer_;
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::vector<Box> seen_;

@@ -19,6 +19,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr char kFileMissingText[] = "文件不存在！请(重新)选择文件";
+constexpr char kFileUnreadableText[] = "无法读取文件！请检查文件是否被占用或没有权限";
 constexpr char kNoConnection[] = "无法连接到服务器！";
 
 class BadInputWindow : public test::MainWindowHarness {
@@ -138,7 +139,7 @@ TEST_F(BadInputWindow, OddFiles) {
     Click(MainControl::按钮_文件_重载);
     EXPECT_EQ(EditorText(), "[\"名\"]");
 
-    // Held open by someone else without sharing: cannot be read either.
+    // Held open by someone else without sharing, and a folder: there, but they cannot be read.
     const std::string locked = Path("locked.json");
     ASSERT_TRUE(kova::WriteFileBytes(locked, "[2]"));
     HANDLE holder = CreateFileW(kova::Utf8ToWide(locked).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
@@ -147,13 +148,18 @@ TEST_F(BadInputWindow, OddFiles) {
     LoadFile(locked);
     CloseHandle(holder);
     EXPECT_EQ(EditorText(), "[\"名\"]");
+    LoadFile(dir_.string());
+    EXPECT_EQ(EditorText(), "[\"名\"]");
+    LoadFile("");
 
     const auto boxes = watcher.Seen();
-    ASSERT_EQ(boxes.size(), 4u);
+    ASSERT_EQ(boxes.size(), 6u);
     EXPECT_EQ(boxes[0].text, "未知的 JSON 类型");
     EXPECT_EQ(boxes[1].text, "未知的 JSON 类型");
     EXPECT_EQ(boxes[2].text, kFileMissingText);
-    EXPECT_EQ(boxes[3].text, kFileMissingText);
+    EXPECT_EQ(boxes[3].text, kFileUnreadableText) << "locked";
+    EXPECT_EQ(boxes[4].text, kFileUnreadableText) << "a folder";
+    EXPECT_EQ(boxes[5].text, kFileMissingText) << "an empty path";
     for (const auto& box : boxes) EXPECT_EQ(box.title, "失败");
     ExpectResponsive();
 }

@@ -2,6 +2,7 @@
 #include "app/ProcessObjects.h"
 #include "support/win/MessageBoxWatcher.h"
 #include "support/win/WindowWatcher.h"
+#include "ui/DibSurface.h"
 #include "ui/MainWindow.h"
 
 #include <commctrl.h>
@@ -79,6 +80,27 @@ TEST_F(ResultPage, SelectingANodeShowsItsDetails) {
     EXPECT_EQ(Text(MainControl::编辑框_结果_类型), "") << "the root item has no type, content or code";
     EXPECT_EQ(Text(MainControl::编辑框_结果_内容), "");
     EXPECT_EQ(Text(MainControl::编辑框_结果), "");
+
+    // Go to leaves the focus in the path box; the tree still shows which node it chose.
+    GoTo("//s");
+    SetFocus(window_->Control(MainControl::编辑框_结果_路径));
+    HWND control = window_->Control(MainControl::树型框_结果);
+    EXPECT_TRUE(GetWindowLongPtrW(control, GWL_STYLE) & TVS_SHOWSELALWAYS);
+    RECT label{}, client{};
+    ASSERT_TRUE(TreeView_GetItemRect(control, TreeView_GetSelection(control), &label, TRUE));
+    GetClientRect(control, &client);
+    DibSurface shot;
+    shot.Resize(client.right, client.bottom);
+    SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(shot.Dc()), PRF_CLIENT | PRF_ERASEBKGND);
+    GdiFlush();
+    EXPECT_EQ(shot.Pixel(label.left + 1, (label.top + label.bottom) / 2), GetSysColor(COLOR_HIGHLIGHT));
+
+    objects_.mainEditor->ClearAll();
+    objects_.mainEditor->AddText("[1]");
+    window_->ParseCommand();
+    for (MainControl box : {MainControl::编辑框_结果_路径, MainControl::编辑框_结果_类型, MainControl::编辑框_结果_内容,
+                            MainControl::编辑框_结果})
+        EXPECT_EQ(Text(box), "") << "a new document starts with empty boxes " << static_cast<int>(box);
 }
 
 TEST_F(ResultPage, GoToFailuresAreReported) {

@@ -128,6 +128,14 @@ TEST_F(MainWindowFiles, SettingsAndContentSurviveARestart) {
     const auto recent = fs::file_time_type::clock::now() - std::chrono::hours(1);
     EXPECT_LT(fs::last_write_time(settingsPath), recent) << "settings file rewritten";
     EXPECT_LT(fs::last_write_time(Path(kBufferFileName)), recent) << "buffer file rewritten";
+
+    // Without scintilla.dll there is no editor, and its empty text must not replace the last one.
+    Open("", "", L"no-such-scintilla.dll");
+    ASSERT_FALSE(objects_->mainEditor->Created());
+    Close();
+    std::string kept;
+    ASSERT_TRUE(kova::ReadFileBytes(Path(kBufferFileName), kept));
+    EXPECT_EQ(kept, "{\"留\": \"下\"}");
 }
 
 TEST_F(MainWindowFiles, DamagedSettingsAreKeptAside) {
@@ -145,26 +153,28 @@ TEST_F(MainWindowFiles, DamagedSettingsAreKeptAside) {
 
 TEST_F(MainWindowFiles, LargeBufferIsOfferedWithAQuestion) {
     ASSERT_TRUE(kova::WriteFileBytes(Path(kSettingsFileName), "{}"));
-    // 524,288 Chinese characters are 1,048,576 bytes as GBK: no question; one more character asks.
-    std::string text = "[\"";
-    for (int i = 0; i < 524287; ++i) text += "中";
-    text += "\"]"; // 4 ASCII bytes + 524,287 × 2 = 1,048,578 > 1,048,576
-    ASSERT_TRUE(kova::WriteFileBytes(Path(kBufferFileName), text));
-    {
-        test::MessageBoxWatcher watcher; // answers OK
-        Open();
-        const auto boxes = watcher.Seen();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].text, "是否加载最近的内容？");
-        EXPECT_EQ(boxes[0].title, "是否加载");
+    // Chinese characters are two bytes as GBK: 4 ASCII bytes + 524,286 × 2 = 1,048,576, the limit.
+    std::string chinese;
+    for (int i = 0; i < 524286; ++i) chinese += "中";
+    const std::string atLimit = "[\"" + chinese + "\"]";
+    const std::string overLimit = "[\"" + chinese + "a\"]"; // one byte more
+    for (const int answer : {IDCANCEL, IDOK}) {
+        ASSERT_TRUE(kova::WriteFileBytes(Path(kBufferFileName), overLimit));
+        {
+            test::MessageBoxWatcher watcher(answer);
+            Open();
+            const auto boxes = watcher.Seen();
+            ASSERT_EQ(boxes.size(), 1u);
+            EXPECT_EQ(boxes[0].text, "是否加载最近的内容？");
+            EXPECT_EQ(boxes[0].title, "是否加载");
+        }
+        EXPECT_EQ(EditorText(), answer == IDOK ? overLimit : "") << answer;
+        EXPECT_EQ(objects_->model->kind, answer == IDOK ? 12 : 0) << answer;
+        Close();
     }
-    EXPECT_EQ(EditorText(), text);
-    Close();
-    text = "[\"" + text.substr(5); // drop one character and keep the brackets: exactly at the limit
-    text.erase(2, 3);
-    ASSERT_TRUE(kova::WriteFileBytes(Path(kBufferFileName), text));
+    ASSERT_TRUE(kova::WriteFileBytes(Path(kBufferFileName), atLimit));
     test::MessageBoxWatcher watcher;
     Open();
     EXPECT_TRUE(watcher.Seen().empty());
-    EXPECT_EQ(EditorText(), text);
+    EXPECT_EQ(EditorText(), atLimit);
 }

@@ -3,6 +3,7 @@
 #include "support/win/MessageBoxWatcher.h"
 #include "support/win/PopupMenuReader.h"
 #include "ui/Clipboard.h"
+#include "ui/DibSurface.h"
 #include "ui/MainWindow.h"
 
 #include <Scintilla.h>
@@ -11,6 +12,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
+#include <stdexcept>
 
 using namespace vivu;
 
@@ -95,6 +97,18 @@ TEST_F(MainWindowTest, ToolbarButtonsCarryTheirCaptionsInOrder) {
             SendMessageW(toolbar, TB_GETBUTTONTEXTW, button.idCommand, reinterpret_cast<LPARAM>(text));
         EXPECT_EQ(kova::WideToUtf8(text), expected[i]) << i;
     }
+    // The tooltip asks the toolbar for the button's text, as it does when the mouse rests on it.
+    TBBUTTON keyName{};
+    SendMessageW(toolbar, TB_GETBUTTON, 4, reinterpret_cast<LPARAM>(&keyName));
+    wchar_t tip[256] = {};
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.hwnd = toolbar;
+    tool.uId = static_cast<UINT_PTR>(keyName.idCommand);
+    tool.lpszText = tip;
+    SendMessageW(reinterpret_cast<HWND>(SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0)), TTM_GETTEXTW, 256,
+                 reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(kova::WideToUtf8(tip), "把指定的名称转为KOVA的表达式主键名");
 }
 
 TEST_F(MainWindowTest, FormatCompressUndoClear) {
@@ -299,6 +313,58 @@ TEST_F(MainWindowTest, WindowCannotBeMadeSmallerThan800By600) {
     GetWindowRect(window, &frame);
     EXPECT_EQ(frame.right - frame.left, 1000);
     EXPECT_EQ(frame.bottom - frame.top, 600);
+}
+
+// A handler that fails is reported; the text and the document stay, and the window goes on.
+TEST_F(MainWindowTest, AFailingHandlerIsReported) {
+    SetEditorText("[1, 2]");
+    window_->ParseCommand();
+    objects_.mainEditor->SetMessageObserver([](unsigned message, uintptr_t, intptr_t) {
+        if (message == SCI_GETLENGTH) throw std::runtime_error("editor gone");
+    });
+    HWND toolbar = window_->Control(MainControl::工具条_左);
+    TBBUTTON format{};
+    SendMessageW(toolbar, TB_GETBUTTON, 2, reinterpret_cast<LPARAM>(&format)); // 格式化
+    test::MessageBoxWatcher watcher;
+    SendMessageW(window_->Handle(), WM_COMMAND, format.idCommand, reinterpret_cast<LPARAM>(toolbar));
+    const auto boxes = watcher.Seen();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text + boxes[0].title, "操作失败：editor gone失败");
+    objects_.mainEditor->SetMessageObserver(nullptr);
+    EXPECT_EQ(EditorText(), "[1, 2]");
+    EXPECT_EQ(objects_.model->kind, 12);
+    window_->RunToolbarCommand("压缩");
+    EXPECT_EQ(EditorText(), "[1,2]");
+}
+
+// The toolbar row is one surface: the gap between the toolbars and the rule below them look as the toolbars
+// do. Nothing of the source tabs' headers shows, and the source page's frame is closed below.
+TEST_F(MainWindowTest, ToolbarRowIsEvenAndSourceHeadersAreHidden) {
+    const RECT a = RectInParent(window_->Control(MainControl::工具条_左));
+    const RECT b = RectInParent(window_->Control(MainControl::工具条_右));
+    const LONG rule = RectInParent(window_->Control(MainControl::标签_工具条_底边)).top;
+    HWND sources = window_->Control(MainControl::选择夹_来源);
+    RECT header{};
+    ASSERT_TRUE(SendMessageW(sources, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&header)));
+    int odd = 0; // pixels of row y, from x to before to, that differ from the one at reference
+    auto row = [&odd](HWND control, LONG y, LONG from, LONG to, LONG reference) {
+        DibSurface shot;
+        shot.Resize(to, y + 1);
+        HDC dc = GetDC(control);
+        BitBlt(shot.Dc(), 0, 0, to, y + 1, dc, 0, 0, SRCCOPY);
+        ReleaseDC(control, dc);
+        GdiFlush();
+        for (LONG x = from; x < to; ++x) odd += shot.Pixel(x, y) != shot.Pixel(reference, y);
+    };
+    HWND page = window_->Control(MainControl::选择夹_JSON);
+    for (LONG y = a.top; y < rule; ++y) row(page, y, a.right, b.left, a.right - 3); // the left toolbar's end is blank
+    row(page, rule, a.left + 1, b.right - 1, (a.right + b.left) / 2);
+    const LONG width = RectInParent(sources).right - RectInParent(sources).left;
+    row(sources, header.top - 1, 2, width - 2, width - 3);
+    EXPECT_EQ(odd, 0);
+    MapWindowPoints(sources, HWND_DESKTOP, reinterpret_cast<POINT*>(&header), 2);
+    for (LONG y = header.top; y < header.bottom; ++y)
+        EXPECT_NE(WindowFromPoint({(header.left + header.right) / 2, y}), sources) << "header seen at " << y;
 }
 
 TEST_F(MainWindowTest, OverlappingControlsShowTheOneInFront) {

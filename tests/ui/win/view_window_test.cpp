@@ -170,8 +170,7 @@ TEST(KeyNameDialog, EscapesTheEnteredKeyAndShowsIt) {
             SendMessageW(w, WM_COMMAND, IDOK, 0);
         });
         window.RunToolbarCommand("主键名");
-        EXPECT_NE(prompt.find("要格式化的主键名称。"), std::string::npos);
-        EXPECT_EQ(prompt.find("''"), std::string::npos) << "pairs of single quotes became double quotes";
+        EXPECT_EQ(prompt, R"(要格式化的主键名称。譬如："\"、"."等会被转换为"\\"、"\."。转换后可以用于KOVA寻址表达式)");
         // Cancelling does nothing.
         WindowWatcher cancel("格式化主键名", [&](HWND w) { SendMessageW(w, WM_COMMAND, IDCANCEL, 0); });
         window.RunToolbarCommand("主键名");
