@@ -13,7 +13,7 @@ constexpr uint32_t kIndexedMembers = 12;
 constexpr size_t kFirstChunkBytes = size_t(1) << 16;
 constexpr size_t kLargestChunkBytes = size_t(1) << 26;
 
-size_t HashOf(std::string_view key) {
+uint64_t HashOf(std::string_view key) {
     return std::hash<std::string_view>{}(key);
 }
 
@@ -41,24 +41,36 @@ void* Document::Allocate(size_t bytes) {
 }
 
 uint32_t Document::FindKeyId(std::string_view key) const {
+    return FindKeyId(key, HashOf(key));
+}
+
+// A slot holds a key number in its lower half and the upper half of the key's hash above it,
+// which spares a look at the key text of most other keys on the way.
+uint32_t Document::FindKeyId(std::string_view key, uint64_t hash) const {
     if (keySlots_.empty()) return 0;
     const size_t mask = keySlots_.size() - 1;
-    for (size_t slot = HashOf(key) & mask;; slot = (slot + 1) & mask) {
-        const uint32_t id = keySlots_[slot];
-        if (id == 0 || keys_[id] == key) return id;
+    const uint64_t tag = hash & ~uint64_t(0xFFFFFFFF);
+    for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
+        const uint64_t entry = keySlots_[slot];
+        if (entry == 0) return 0;
+        const uint32_t id = static_cast<uint32_t>(entry);
+        if ((entry & ~uint64_t(0xFFFFFFFF)) == tag && keys_[id] == key) return id;
     }
 }
 
 void Document::AddKeySlot(uint32_t id) {
+    const uint64_t hash = keyHashes_[id];
     const size_t mask = keySlots_.size() - 1;
-    size_t slot = HashOf(keys_[id]) & mask;
+    size_t slot = hash & mask;
     while (keySlots_[slot] != 0) slot = (slot + 1) & mask;
-    keySlots_[slot] = id;
+    keySlots_[slot] = (hash & ~uint64_t(0xFFFFFFFF)) | id;
 }
 
 uint32_t Document::InternKey(std::string_view key) {
-    if (const uint32_t id = FindKeyId(key)) return id;
+    const uint64_t hash = HashOf(key);
+    if (const uint32_t id = FindKeyId(key, hash)) return id;
     keys_.push_back(key);
+    keyHashes_.push_back(hash);
     const uint32_t id = static_cast<uint32_t>(keys_.size() - 1);
     if (keys_.size() * 2 > keySlots_.size()) {
         keySlots_.assign(std::max<size_t>(64, keySlots_.size() * 2), 0);
@@ -101,8 +113,8 @@ int Document::FindMember(const NodeBlock& block, std::string_view key) const {
 }
 
 size_t Document::MemoryBytes() const {
-    size_t bytes =
-        text_.capacity() + allocatedBytes_ + keys_.capacity() * sizeof(std::string_view) + keySlots_.capacity() * 4;
+    size_t bytes = text_.capacity() + allocatedBytes_ + keys_.capacity() * sizeof(std::string_view) +
+                   keySlots_.capacity() * 8 + keyHashes_.capacity() * 8;
     for (const auto& index : memberIndexes_) bytes += index.capacity() * 4;
     return bytes;
 }

@@ -79,6 +79,7 @@ private:
     Document() = default;
 
     uint32_t FindKeyId(std::string_view key) const;
+    uint32_t FindKeyId(std::string_view key, uint64_t hash) const;
     uint32_t InternKey(std::string_view key);
     void AddKeySlot(uint32_t id);
     void* Allocate(size_t bytes);
@@ -90,8 +91,9 @@ private:
     size_t freeBytes_ = 0;
     size_t chunkBytes_ = 0;
     size_t allocatedBytes_ = 0;
-    std::vector<std::string_view> keys_{std::string_view()};   // key number → text; 0 is no key
-    std::vector<uint32_t> keySlots_;                           // open addressing: key number, 0 free
+    std::vector<std::string_view> keys_{std::string_view()}; // key number → text; 0 is no key
+    std::vector<uint64_t> keyHashes_{0};                     // key number → hash of its text
+    std::vector<uint64_t> keySlots_; // open addressing: upper half of the hash and key number, 0 free
     mutable std::vector<std::vector<uint32_t>> memberIndexes_; // of large tables: key number → position + 1
 };
 

@@ -66,11 +66,6 @@ Decimal Normalize(std::string_view text) {
     return d;
 }
 
-std::string Shortest(double v) {
-    char buffer[64];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v);
-    return ec == std::errc() ? std::string(buffer, end) : std::string();
-}
 
 // Up to 15 significant digits survive a trip through a double unchanged, as
 // long as the exponent stays well inside the normal range.
@@ -105,10 +100,14 @@ bool FitsDoublePrecision(std::string_view text) {
 
 bool SameDecimal(std::string_view text, double v) {
     if (FitsDoublePrecision(text)) return true;
+    char buffer[64];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, v);
+    if (ec != std::errc()) return false;
+    const std::string_view shortest(buffer, end - buffer);
+    if (shortest == text) return true; // most long numbers are written in their shortest form already
     Decimal a = Normalize(text);
-    return a.valid && a == Normalize(Shortest(v));
+    return a.valid && a == Normalize(shortest);
 }
-
 void AppendNumberText(std::string& out, const ValueRef& number, int decimals) {
     char buffer[400];
     switch (number.Type()) {
