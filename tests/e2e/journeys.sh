@@ -306,7 +306,7 @@ journey_open_and_find() {
     wait_for "opened on the result page" 1 drv tab "$MAIN" $ID_MAIN_TABS
     expect "file source" "文件" "$(text $ID_SOURCE)"
     expect "its full path in the box" "$(windows_path "$E2E_FILES/$name")" "$(text $ID_FILE)"
-    expect_contains "its tree" "1 B users" "$(drv tree "$MAIN" $ID_TREE)"
+    expect_contains "its tree, 全部展开 as restored" "B users" "$(drv tree "$MAIN" $ID_TREE)"
     no_box
     screenshot opened-from-command-line
 
@@ -314,7 +314,7 @@ journey_open_and_find() {
     drv wait "查找" 10 >/dev/null && pass "Ctrl+F asks"
     type_text "paris"
     key Return
-    wait_for "found inside a list that was never opened" '//users[2].city' text $ID_PATH
+    wait_for "found inside the users list" '//users[2].city' text $ID_PATH
     expect "its content" "Paris" "$(text $ID_CONTENT)"
     screenshot found-node
     focus && key F3
