@@ -42,6 +42,8 @@ struct ProcessObjects {
     std::string userDataDir;
     std::string settingsPath;
     std::string bufferPath;
+    // The file named on the command line, as a full path; opened once the window shows.
+    std::string startFile;
     ViewRequest viewRequest;
     CurrentNode currentNode; // the selected node's path and type
 

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -23,6 +24,21 @@ std::string UserDataDir() {
     return kova::PathJoin(kova::WideToUtf8(dir), vivu::kUserDataFolderName);
 }
 
+// The first argument as a full path (a relative one is taken from the current folder), or empty.
+std::string StartFile() {
+    int count = 0;
+    LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!args) return {};
+    std::wstring name = count > 1 ? args[1] : L"";
+    LocalFree(args);
+    if (name.empty()) return {};
+    const DWORD size = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+    if (size == 0) return kova::WideToUtf8(name);
+    std::wstring full(size, L'\0');
+    full.resize(GetFullPathNameW(name.c_str(), size, full.data(), nullptr));
+    return kova::WideToUtf8(full);
+}
+
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
@@ -34,6 +50,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
 
     vivu::ProcessObjects objects;
     objects.userDataDir = UserDataDir();
+    objects.startFile = StartFile();
     objects.Create();
     int exitCode = 0;
     {

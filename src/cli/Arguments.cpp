@@ -14,7 +14,7 @@ struct CommandName {
     int operands; // required before the optional FILE; -1: exactly one (TEXT) and no FILE
 };
 
-constexpr std::array<CommandName, 7> kCommands = {{
+constexpr std::array<CommandName, 8> kCommands = {{
     {"format", Command::kFormat, 0},
     {"compress", Command::kCompress, 0},
     {"tree", Command::kTree, 0},
@@ -22,6 +22,7 @@ constexpr std::array<CommandName, 7> kCommands = {{
     {"code", Command::kCode, 1},
     {"load-code", Command::kLoadCode, 0},
     {"escape-key", Command::kEscapeKey, -1},
+    {"find", Command::kFind, 1},
 }};
 
 // The combo box items of the sources, by the names the command line uses.
@@ -106,11 +107,12 @@ ParsedArguments ParseArguments(const std::vector<std::string>& args) {
         inv.operand = operands[0];
     } else {
         const size_t required = static_cast<size_t>(command->operands);
-        if (operands.size() < required) return Fail(args[0] + " needs a PATH");
+        const std::string operandName = inv.command == Command::kFind ? "TEXT" : "PATH";
+        if (operands.size() < required) return Fail(args[0] + " needs a " + operandName);
         if (operands.size() > required + 1) return Fail("too many operands for " + args[0]);
         if (required == 1) {
             inv.operand = operands[0];
-            if (inv.operand.empty()) return Fail("PATH is empty");
+            if (inv.operand.empty()) return Fail(operandName + " is empty");
         }
         if (operands.size() > required) inv.file = operands[required];
     }
@@ -130,9 +132,12 @@ std::string_view UsageText() {
            "  load-code --source clipboard|web|file [--address TEXT] [FILE]\n"
            "                                the code that loads the document from that source\n"
            "  escape-key TEXT               TEXT escaped as a key name for node paths\n"
+           "  find TEXT [FILE]              the node path of every node whose key or shown value contains\n"
+           "                                TEXT (ASCII letters in any case), in document order\n"
            "  --help, --version\n"
            "FILE omitted or \"-\" reads standard input; UTF-8, UTF-16 with a byte-order mark, or GBK.\n"
-           "Output is UTF-8. Exit status: 0 done, 1 not JSON, 2 no such path, 64 usage, 66 no input file.\n";
+           "Output is UTF-8. Exit status: 0 done, 1 not JSON, 2 no such path or nothing found, 64 usage, 66 no input "
+           "file.\n";
 }
 
 } // namespace vivu::cli

@@ -4,8 +4,10 @@
 #include "app/ProgramVersion.h"
 #include "codegen/LoadingCode.h"
 #include "editor/MemoryEditor.h"
+#include "kova/CreateString.h"
 #include "kova/NodePath.h"
 #include "view/BuildNodePath.h"
+#include "view/FindNode.h"
 #include "view/GoToPath.h"
 #include "view/NodePanel.h"
 #include "view/ResultTreeModel.h"
@@ -110,6 +112,20 @@ int GoToNode(Document& doc, std::string_view path, bool codeOnly, Output& out, O
     return 0;
 }
 
+// Find in the tree, every match at once.
+int FindNodes(Document& doc, std::string_view text, Output& out, Output& err) {
+    ResultTreeModel tree;
+    tree.Rebuild(doc.model);
+    const std::vector<int32_t> found = FindAllNodes(tree, text);
+    if (found.empty()) return Fail(err, kova::CreateString(kFindNothingTemplate, {text}), kExitPathFailed);
+    PreOrderPaths paths(tree);
+    for (int32_t item : found) {
+        WriteField(out, paths.PathOf(item));
+        out.Write("\n");
+    }
+    return 0;
+}
+
 int LoadingCode(const Document& doc, const Invocation& inv, Output& out) {
     const std::string_view source = SourceKindName(inv.sourceIndex);
     // The window reads the address box for the web and the path box for a file.
@@ -157,6 +173,8 @@ int RunCommand(const Invocation& inv, std::string input, Output& out, Output& er
         return GoToNode(doc, inv.operand, true, out, err);
     case Command::kLoadCode:
         return LoadingCode(doc, inv, out);
+    case Command::kFind:
+        return FindNodes(doc, inv.operand, out, err);
     default:
         return 0;
     }

@@ -3,6 +3,7 @@
 
 #include "kova/Encoding.h"
 #include "kova/JsonText.h"
+#include "json/TextPosition.h"
 
 #include <new>
 
@@ -28,14 +29,20 @@ std::string JsonIntake::ReadEditorText(std::string_view targetEncoding) {
 bool JsonIntake::ParseJson(std::string& error, bool showMessage) {
     std::string bytes = ReadEditorText("UTF-8");
     model_.kind = DetectRootKind(bytes);
+    lastFailure_.reset();
     bool ok = false;
     // The document keeps the text it was read from (its strings are decoded in place), so it takes this copy.
-    if (model_.kind == kRootArray) {
-        ok = model_.array.TakeJSON(std::move(bytes));
-        if (!ok) error = kArrayLoadFailed;
-    } else if (model_.kind == kRootObject) {
-        ok = model_.object.TakeJSON(std::move(bytes));
-        if (!ok) error = kObjectLoadFailed;
+    if (model_.kind == kRootArray || model_.kind == kRootObject) {
+        kova::Collection& root = model_.kind == kRootArray ? static_cast<kova::Collection&>(model_.array)
+                                                           : static_cast<kova::Collection&>(model_.object);
+        ok = root.TakeJSON(std::move(bytes));
+        if (!ok) {
+            // The text went to the reader; the editor still holds it, and only failures pay for reading it again.
+            const size_t offset = root.LastErrorOffset();
+            error = std::string(model_.kind == kRootArray ? kArrayLoadFailed : kObjectLoadFailed) + "\n" +
+                    PositionLine(PositionOfOffset(ReadEditorText("UTF-8"), offset));
+            lastFailure_ = ParseFailure{error, offset};
+        }
     } else {
         error = kUnknownJsonType;
     }

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,13 @@ inline constexpr size_t kMaxEditorBytes = 0x7FFFFFFF;
 // otherwise (also for an empty or blank text) 0.
 int32_t DetectRootKind(std::string_view bytes);
 
+// A parse failure the reader could place: the message shown and the byte offset in the
+// editor's text where reading stopped.
+struct ParseFailure {
+    std::string message;
+    size_t offset = 0;
+};
+
 class JsonIntake {
 public:
     JsonIntake(TextEditor& editor, JsonModel& model, FailureReporter& reporter)
@@ -41,9 +49,14 @@ public:
     std::string ReadEditorText(std::string_view targetEncoding = "UTF-8");
 
     // Parses the editor text into the model; kind is set before loading and back
-    // to 0 on failure. error is written only on failure. With showMessage the
-    // failure is shown under the title "加载失败".
+    // to 0 on failure. error is written only on failure: a text the reader refused
+    // gets a second line with the line and column where it stopped. With showMessage
+    // the failure is shown under the title "加载失败".
     bool ParseJson(std::string& error, bool showMessage = false);
+
+    // The last parse's failure when the reader placed it; nothing after a parse that
+    // succeeded or found no JSON kind. The window marks the place once the message is read.
+    const std::optional<ParseFailure>& LastFailure() const { return lastFailure_; }
 
     // Replaces the editor's text (one undo step) and, when asked, parses it silently.
     bool LoadEditorText(std::string_view text, std::string& error, bool parse = true);
@@ -56,6 +69,7 @@ private:
     TextEditor& editor_;
     JsonModel& model_;
     FailureReporter& reporter_;
+    std::optional<ParseFailure> lastFailure_;
 };
 
 } // namespace vivu

@@ -52,7 +52,8 @@ LRESULT CALLBACK InputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 } // namespace
 
-std::optional<std::string> InputBox(HWND owner, std::string_view prompt, std::string_view title) {
+std::optional<std::string> InputBox(HWND owner, std::string_view prompt, std::string_view title,
+                                    std::string_view initialText) {
     RegisterWindowClass(kClassName, InputProc);
 
     InputState state;
@@ -71,7 +72,8 @@ std::optional<std::string> InputBox(HWND owner, std::string_view prompt, std::st
     HFONT font = fonts.Get(ControlFont{});
     CreateControl(ControlKind::Label, window, kPromptId, 12, 10, 396, 56, prompt, font);
     SetWindowLongPtrW(GetDlgItem(window, kPromptId), GWL_STYLE, WS_CHILD | WS_VISIBLE | SS_LEFT);
-    state.edit = CreateControl(ControlKind::Edit, window, kEditId, 12, 72, 396, 26, "", font);
+    state.edit = CreateControl(ControlKind::Edit, window, kEditId, 12, 72, 396, 26, initialText, font);
+    SendMessageW(state.edit, EM_SETSEL, 0, -1);
     HWND ok = CreateControl(ControlKind::Button, window, IDOK, 236, 110, 80, 28, "确定", font);
     SetWindowLongPtrW(ok, GWL_STYLE, GetWindowLongPtrW(ok, GWL_STYLE) | BS_DEFPUSHBUTTON);
     CreateControl(ControlKind::Button, window, IDCANCEL, 328, 110, 80, 28, "取消", font);

@@ -9,7 +9,8 @@
 
 namespace vivu {
 
-// The entered text, or nothing when the user cancelled.
-std::optional<std::string> InputBox(HWND owner, std::string_view prompt, std::string_view title);
+// The entered text, or nothing when the user cancelled. The box starts with initialText, selected.
+std::optional<std::string> InputBox(HWND owner, std::string_view prompt, std::string_view title,
+                                    std::string_view initialText = {});
 
 } // namespace vivu

@@ -77,6 +77,8 @@ bool MainWindow::Create(int showCommand) {
     if (!window_) return false;
     ShowWindow(window_, startMaximised_ ? SW_SHOWMAXIMIZED : showCommand);
     UpdateWindow(window_);
+    DragAcceptFiles(window_, TRUE);
+    if (!objects_.startFile.empty()) OpenFile(objects_.startFile);
     return true;
 }
 
@@ -322,6 +324,7 @@ std::string MainWindow::Text(MainControl id) const {
 void MainWindow::ShowFailure(const std::string& text, const std::string& title) {
     MessageBoxW(window_, kova::Utf8ToWide(text).c_str(), kova::Utf8ToWide(title.empty() ? "失败" : title).c_str(),
                 MB_OK | MB_ICONEXCLAMATION);
+    ShowFailurePlace(text);
 }
 
 bool MainWindow::TranslateShortcut(const MSG& message) {
@@ -329,7 +332,7 @@ bool MainWindow::TranslateShortcut(const MSG& message) {
         ParseCommand();
         return true;
     }
-    return false;
+    return TranslateFindShortcut(message);
 }
 
 // ---- commands ----
@@ -544,6 +547,9 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }
         break;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
     case WM_DRAWITEM: {
         // The canvas until the tab strip paints it.
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

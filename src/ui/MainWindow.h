@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <array>
 #include <memory>
@@ -44,8 +45,18 @@ public:
 
     // JSON sources.
     void ChooseFile();
-    void LoadFromFile();
+    // True when the file was read and parsed.
+    bool LoadFromFile();
     void LoadFromWeb();
+
+    // Opening a file the Windows way (MainWindowOpen.cpp): from the command line
+    // (ProcessObjects::startFile) and by dropping it on the window.
+    void OpenFile(const std::string& path);
+    void OnDropFiles(HDROP drop);
+
+    // Find in the tree (MainWindowFind.cpp): Ctrl+F asks, F3 and Shift+F3 repeat.
+    void FindCommand();
+    void FindAgain(bool backward);
 
     // The loading snippet for the current source and document into the code box.
     void RefreshLoadingCode();
@@ -89,6 +100,10 @@ private:
     std::string Text(MainControl id) const;
     int Placement() const;
     void SetSourceIndex(int index);
+    bool TranslateFindShortcut(const MSG& message);
+    void FindNext(bool backward);
+    // After the message text was shown: puts the caret where the parse it reports stopped.
+    void ShowFailurePlace(const std::string& shownText);
 
     ProcessObjects& objects_;
     JsonIntake intake_;
@@ -102,6 +117,7 @@ private:
     int sourceHeadersTop_ = 0; // where the source tabs' headers begin, cut off below
     std::array<HWND, 64> controls_{};
     FontCache fonts_;
+    std::string findQuery_; // the last text searched for
 };
 
 } // namespace vivu

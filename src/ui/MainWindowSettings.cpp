@@ -46,6 +46,7 @@ void MainWindow::Restore() {
     SendMessageW(Control(MainControl::选择框_结果_全部展开), BM_SETCHECK,
                  settings.Exists("//ExpandAll") && settings.GetBool("//ExpandAll") ? BST_CHECKED : BST_UNCHECKED, 0);
 
+    if (!objects_.startFile.empty()) return; // the file the program was started with takes the editor
     if (type == "File" && kova::FileExists(Text(MainControl::编辑框_文件路径))) {
         LoadFromFile();
         return;

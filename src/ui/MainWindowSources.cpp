@@ -30,7 +30,7 @@ void MainWindow::ChooseFile() {
     LoadFromFile();
 }
 
-void MainWindow::LoadFromFile() {
+bool MainWindow::LoadFromFile() {
     const WaitCursor wait;
     std::string error;
     bool ok = false;
@@ -43,6 +43,7 @@ void MainWindow::LoadFromFile() {
         RefreshLoadingCode();
     else
         ShowFailure(error, kFailedTitle);
+    return ok;
 }
 
 void MainWindow::LoadFromWeb() {

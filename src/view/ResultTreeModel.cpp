@@ -33,8 +33,10 @@ void ResultTreeModel::Rebuild(const JsonModel& model, bool expandAll) {
     looks_.clear();
     labels_.clear();
     keys_.Clear();
+    document_ = kova::Value();
     const kova::ValueRef root = RootOf(model);
     if (!root) return;
+    document_ = model.kind == kRootObject ? model.object.AsValue() : model.array.AsValue();
     AddItem(-1, model.kind, kRootItemCode, 0, true);
     AppendValueLabel(labels_, model.kind, RootLabel(model.kind));
     AddChildren(root, expandAll);

@@ -2,6 +2,7 @@
 // of the parsed document, in pre-order, and the KeyRegistry their ItemCodes use.
 #pragma once
 
+#include "kova/Value.h"
 #include "view/KeyRegistry.h"
 #include "json/JsonModel.h"
 
@@ -9,10 +10,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-namespace kova {
-class ValueRef;
-}
 
 namespace vivu {
 
@@ -52,6 +49,10 @@ public:
     // expands or collapses. The root item always stays expanded.
     std::vector<int32_t> ExpandableItems() const;
 
+    // The document the items were made from, item 0 its root; empty without items. Held
+    // here because the model may take another document before the next rebuild.
+    kova::ValueRef Document() const { return ItemCount() ? kova::ValueRef(document_) : kova::ValueRef(); }
+
     KeyRegistry& Keys() { return keys_; }
     const KeyRegistry& Keys() const { return keys_; }
 
@@ -73,6 +74,7 @@ private:
     std::vector<ItemLook> looks_;
     std::string labels_; // every label, one after the other
     KeyRegistry keys_;
+    kova::Value document_; // shares the model's storage, never copies it
 };
 
 } // namespace vivu

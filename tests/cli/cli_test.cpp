@@ -171,15 +171,17 @@ TEST_F(KovajsonTest, FailuresPrintTheProgramsMessages) {
         std::vector<std::string> args;
         std::string input; // file contents; empty: doc
         int status;
-        std::string_view message;
+        std::string message;
     } cases[] = {
-        {{"goto", "//"}, "", 2, kUnparsablePathMessage},
-        {{"code", "//nope"}, "", 2, kPathNotFoundMessage},
-        {{"goto", "//[1]"}, "", 2, kPathNotFoundMessage},
+        {{"goto", "//"}, "", 2, std::string(kUnparsablePathMessage)},
+        {{"code", "//nope"}, "", 2, std::string(kPathNotFoundMessage)},
+        {{"goto", "//[1]"}, "", 2, std::string(kPathNotFoundMessage)},
         {{"format"}, "not json", 1, kUnknownJsonType},
         {{"compress"}, "\xEF\xBB\xBF\xEF\xBB\xBF{}", 1, kUnknownJsonType},
-        {{"tree"}, "{\"a\":", 1, kObjectLoadFailed},
-        {{"goto", "//a"}, "[1,", 1, kArrayLoadFailed},
+        {{"tree"}, "{\"a\":", 1, std::string(kObjectLoadFailed) + "\n位置：第 1 行，第 6 列"},
+        {{"goto", "//a"}, "[1,\r\n\"汉字\" 2]", 1, std::string(kArrayLoadFailed) + "\n位置：第 2 行，第 6 列"},
+        {{"find", "a"}, "{\"b\": [1, 2,, 3]}", 1, std::string(kObjectLoadFailed) + "\n位置：第 1 行，第 13 列"},
+        {{"find", "zZ"}, "", 2, "找不到“zZ”"},
         {{"load-code", "--source", "web"}, " ", 1, kUnknownJsonType},
     };
     for (const auto& c : cases) {
@@ -193,6 +195,16 @@ TEST_F(KovajsonTest, FailuresPrintTheProgramsMessages) {
     const ProcessResult missing = Run({"format", (dir_ / "missing.json").string()});
     EXPECT_EQ(missing.status, 66);
     EXPECT_EQ(missing.err, std::string(kFileMissing) + "\n");
+}
+
+// find: the path of every node whose key or shown value holds the text, as Ctrl+F visits them.
+TEST_F(KovajsonTest, FindPrintsThePathsOfTheMatches) {
+    const std::string file = File("doc.json", kObjectJson);
+    const ProcessResult r = Run({"find", "L", file});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "//a\\.b\\\\c.l\n//list\n//long\n") << "keys in any case; null shows nothing";
+    const ProcessResult values = Run({"find", "汉"}, file);
+    EXPECT_EQ(values.out, "//名字\n");
 }
 
 TEST_F(KovajsonTest, LoadingCodeAndKeyEscaping) {
@@ -238,6 +250,8 @@ TEST_F(KovajsonTest, UsageErrorsAndHelp) {
         {"load-code", "--source", "ftp"},
         {"load-code", "--source"},
         {"escape-key", "a", "b"},
+        {"find"},
+        {"find", ""},
         {"compress", "--collapsed"},
     };
     for (const auto& args : wrong) {

@@ -267,6 +267,7 @@ int Usage() {
           "  rect TITLE                    left top width height of a window\n"
           "  toolbar TITLE CAPTION         screen point of the toolbar button with this caption\n"
           "  editor TITLE                  text of the visible Scintilla editor\n"
+          "  caret TITLE                   the editor's caret position and its place mark there (0/1)\n"
           "  tree TITLE ID                 items as: depth flags(S selected, E expanded, B bold) label\n"
           "  tree-item TITLE ID LABEL      screen point of the item's label\n"
           "  clip-get | clip-set TEXT      clipboard text\n"
@@ -369,6 +370,11 @@ int wmain(int argc, wchar_t** argv) {
     } else if (command == L"editor") {
         need(1);
         Out(EditorText(WaitTop(args[0], 10)));
+    } else if (command == L"caret") {
+        need(1);
+        HWND editor = FindDescendant(WaitTop(args[0], 10), 0, L"Scintilla");
+        const LRESULT caret = SendMessageW(editor, SCI_GETCURRENTPOS, 0, 0);
+        OutLine(std::to_string(caret) + " " + std::to_string(SendMessageW(editor, SCI_INDICATORVALUEAT, 8, caret)));
     } else if (command == L"tree") {
         need(2);
         for (const auto& item : TreeItems(Control(args[0], args[1]))) {

@@ -294,3 +294,54 @@ journey_about() {
     fi
     close_program
 }
+
+# "kova-json.exe FILE" from a folder beside the file's, Ctrl+F and F3 on the result page,
+# and a document that breaks: where it breaks, in the message and in the editor.
+journey_open_and_find() {
+    [ -z "$E2E_PID" ] || close_program
+    local name="数据 文件.json"
+    printf '%s' '{"users":[{"name":"Ann","city":"北京"},{"name":"Bob","city":"Paris"}],"count":2}' \
+        >"$E2E_FILES/$name"
+    start_program "../files/$name"
+    wait_for "opened on the result page" 1 drv tab "$MAIN" $ID_MAIN_TABS
+    expect "file source" "文件" "$(text $ID_SOURCE)"
+    expect "its full path in the box" "$(windows_path "$E2E_FILES/$name")" "$(text $ID_FILE)"
+    expect_contains "its tree, 全部展开 as restored" "B users" "$(drv tree "$MAIN" $ID_TREE)"
+    no_box
+    screenshot opened-from-command-line
+
+    focus && key ctrl+f
+    drv wait "查找" 10 >/dev/null && pass "Ctrl+F asks"
+    type_text "paris"
+    key Return
+    wait_for "found inside the users list" '//users[2].city' text $ID_PATH
+    expect "its content" "Paris" "$(text $ID_CONTENT)"
+    screenshot found-node
+    focus && key F3
+    wait_for "F3 wraps to the same one" '//users[2].city' text $ID_PATH
+    key ctrl+f
+    drv wait "查找" 10 >/dev/null
+    key ctrl+a && type_text "NAME"
+    key Return
+    wait_for "a key, past the end from the first" '//users[1].name' text $ID_PATH
+    key F3
+    wait_for "F3 finds the next" '//users[2].name' text $ID_PATH
+    key shift+F3
+    wait_for "Shift+F3 the one before" '//users[1].name' text $ID_PATH
+
+    click "$MAIN" $ID_BACK
+    wait_for "JSON page" 0 drv tab "$MAIN" $ID_MAIN_TABS
+    click "$MAIN" $ID_EDITOR_FRAME
+    key ctrl+a
+    type_text '{"a": [1, 2,, 3]}'
+    key F5
+    for _ in $(seq 40); do drv nomsgbox >/dev/null 2>&1 || break; sleep 0.25; done
+    screenshot failure-message
+    answer_box "加载失败" "加载[存取键值表]类型 JSON 失败
+位置：第 1 行，第 13 列"
+    expect "caret on the place, marked" "12 1" "$(drv caret "$MAIN")"
+    screenshot failure-place
+    key Home x Home
+    xdotool key --clearmodifiers --repeat 13 Right
+    wait_for "the mark goes with the next change" "13 0" drv caret "$MAIN"
+}

@@ -158,8 +158,8 @@ screenshot() {
 
 E2E_PID=
 
-start_program() {
-    (cd "$E2E_APP" && exec wine kova-json.exe) &
+start_program() { # [ARGUMENT...] for kova-json.exe, from the program's folder
+    (cd "$E2E_APP" && exec wine kova-json.exe "$@") &
     E2E_PID=$!
     track_pid "$E2E_PID"
     if drv wait "$MAIN" 60 && [ -n "$(wait_for_window "$KOVA_WINDOW_REGEX" 30 "$E2E_PID")" ]; then

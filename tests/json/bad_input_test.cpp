@@ -43,6 +43,11 @@ protected:
     JsonIntake intake{editor, model, reporter};
 };
 
+// A failure's message without the line that says where.
+std::string FirstLine(const std::string& message) {
+    return message.substr(0, message.find('\n'));
+}
+
 } // namespace
 
 // Each text is refused with the message for its first character, and neither a parse
@@ -82,14 +87,14 @@ TEST_F(BadInput, InvalidTextsAreReportedAndLeftAlone) {
         ASSERT_TRUE(intake.ParseJson(error, false));
         editor.text = c.text;
         EXPECT_FALSE(intake.ParseJson(error, false)) << c.text;
-        EXPECT_EQ(error, c.error) << c.text;
+        EXPECT_EQ(FirstLine(error), c.error) << c.text;
         EXPECT_EQ(model.kind, kRootNone) << c.text;
         reporter.shown.clear();
         intake.RewriteJson(0);
         intake.RewriteJson(1);
         EXPECT_EQ(editor.text, c.text) << "format and compress leave an invalid text alone";
         ASSERT_EQ(reporter.shown.size(), 2u) << c.text;
-        EXPECT_EQ(reporter.shown[1].first, c.error);
+        EXPECT_EQ(reporter.shown[1].first, error) << "the same text, its place included";
         EXPECT_EQ(reporter.shown[1].second, kLoadFailedTitle);
     }
 }
@@ -118,7 +123,7 @@ TEST_F(BadInput, NumbersAtTheEdgesSurviveFormatAndCompress) {
     std::string error;
     editor.text = R"({"big":1e400})";
     EXPECT_FALSE(intake.ParseJson(error, false));
-    EXPECT_EQ(error, kObjectLoadFailed);
+    EXPECT_EQ(FirstLine(error), kObjectLoadFailed);
 }
 
 // The file source decodes what is not UTF-8 as GBK, so the editor shows something for
@@ -204,5 +209,5 @@ TEST_F(BadInput, NestedAHundredThousandDeep) {
 
     editor.text = json.substr(0, json.size() - 1); // one bracket short
     EXPECT_FALSE(intake.ParseJson(error, false));
-    EXPECT_EQ(error, kObjectLoadFailed);
+    EXPECT_EQ(FirstLine(error), kObjectLoadFailed);
 }

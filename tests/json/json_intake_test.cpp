@@ -35,21 +35,28 @@ TEST(DetectRootKind, FirstSignificantByteDecides) {
 }
 
 TEST_F(JsonIntakeTest, KindsAndFailureTexts) {
+    const std::string object = std::string(kObjectLoadFailed) + "\n位置：第 ";
+    const std::string array = std::string(kArrayLoadFailed) + "\n位置：第 ";
     struct Case {
-        const char* text;
+        std::string text;
         bool ok;
         int32_t kind;
-        const char* error;
+        std::string error;
+        int offset; // where the reader stopped; -1 when the failure has no place
     } cases[] = {
-        {"\r\n\t  {\"a\":1}", true, kRootObject, "unchanged"},
-        {"[1,2]", true, kRootArray, "unchanged"},
-        {"", false, kRootNone, kUnknownJsonType},
-        {"   ", false, kRootNone, kUnknownJsonType},
-        {"\xEF\xBB\xBF{\"a\":1}", false, kRootNone, kUnknownJsonType},
-        {"x{}", false, kRootNone, kUnknownJsonType},
-        {"[1,2", false, kRootNone, kArrayLoadFailed},
-        {"{\"a\"", false, kRootNone, kObjectLoadFailed},
-        {"{\"a\":1} trailing", false, kRootNone, kObjectLoadFailed},
+        {"\r\n\t  {\"a\":1}", true, kRootObject, "unchanged", -1},
+        {"[1,2]", true, kRootArray, "unchanged", -1},
+        {"", false, kRootNone, kUnknownJsonType, -1},
+        {"   ", false, kRootNone, kUnknownJsonType, -1},
+        {"\xEF\xBB\xBF{\"a\":1}", false, kRootNone, kUnknownJsonType, -1},
+        {"x{}", false, kRootNone, kUnknownJsonType, -1},
+        {"[1,2", false, kRootNone, array + "1 行，第 5 列", 4},
+        {"{\"a\"", false, kRootNone, object + "1 行，第 5 列", 4},
+        {"{\"a\":1} trailing", false, kRootNone, object + "1 行，第 9 列", 8},
+        {"{\"a\": [1, 2,, 3]}", false, kRootNone, object + "1 行，第 13 列", 12},
+        {"[1, 2, 3", false, kRootNone, array + "1 行，第 9 列", 8},
+        // CR LF, CR and LF each end one line; columns count characters, not bytes.
+        {"[\r\n\"汉字\",\r\r\n\n \"é\", x]", false, kRootNone, array + "5 行，第 7 列", 23},
     };
     for (const auto& c : cases) {
         std::string error = "unchanged";
@@ -58,6 +65,13 @@ TEST_F(JsonIntakeTest, KindsAndFailureTexts) {
         EXPECT_EQ(model.kind, c.kind) << c.text;
         EXPECT_EQ(error, c.error) << c.text;
         EXPECT_EQ(editor.text, c.text) << "parsing never changes the editor";
+        if (c.offset < 0) {
+            EXPECT_FALSE(intake.LastFailure()) << c.text;
+            continue;
+        }
+        ASSERT_TRUE(intake.LastFailure()) << c.text;
+        EXPECT_EQ(intake.LastFailure()->offset, static_cast<size_t>(c.offset)) << c.text;
+        EXPECT_EQ(intake.LastFailure()->message, c.error);
     }
     EXPECT_TRUE(reporter.shown.empty()) << "silent parses show nothing";
 }
@@ -127,7 +141,7 @@ TEST_F(JsonIntakeTest, RewriteOfInvalidTextChangesNothing) {
     EXPECT_EQ(editor.text, "{\"a\":");
     EXPECT_EQ(model.kind, kRootNone);
     ASSERT_EQ(reporter.shown.size(), 1u);
-    EXPECT_EQ(reporter.shown[0].first, kObjectLoadFailed);
+    EXPECT_EQ(reporter.shown[0].first, std::string(kObjectLoadFailed) + "\n位置：第 1 行，第 6 列");
     EXPECT_EQ(reporter.shown[0].second, kLoadFailedTitle);
 }
 

@@ -35,6 +35,7 @@ protected:
         objects_->programDir = programDir.empty() ? dir_.string() : programDir;
         objects_->userDataDir = userDataDir;
         if (scintillaName) objects_->component.scintillaName = scintillaName;
+        objects_->startFile = startFile_;
         objects_->Create();
         window_ = std::make_unique<MainWindow>(*objects_);
         ASSERT_TRUE(window_->Create(SW_SHOWNOACTIVATE));
@@ -72,6 +73,7 @@ protected:
     std::string Path(const char* name) { return (dir_ / name).string(); }
 
     std::filesystem::path dir_;
+    std::string startFile_; // the file named on the command line at the next Open
     std::unique_ptr<ProcessObjects> objects_;
     std::unique_ptr<MainWindow> window_;
 };

@@ -2,13 +2,16 @@
 // server that misbehaves, files beside the program that cannot be written or are damaged.
 #include "app/Settings.h"
 #include "app/SettingsLocation.h"
+#include "editor/PlaceMark.h"
 #include "kova/File.h"
 #include "support/win/MainWindowHarness.h"
 #include "support/win/MessageBoxWatcher.h"
 
+#include <Scintilla.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -72,24 +75,29 @@ TEST_F(BadInputWindow, InvalidTextsAreReportedAndTheTextStays) {
     SetEditorText("{\"a\":[1,2]}");
     window_->RunToolbarCommand("解析");
     ASSERT_EQ(TreeItems(), 2) << "the root and its member, collapsed";
+    const std::string object = "加载[存取键值表]类型 JSON 失败\n位置：第 1 行，第 ";
+    const std::string array = "加载[存取列表]类型 JSON 失败\n位置：第 1 行，第 ";
     const struct {
         std::string text;
-        const char* error;
+        std::string error;
+        int place; // where the caret goes once the message is closed; -1: the failure has none
     } cases[] = {
-        {"{\"a\":[1,2", "加载[存取键值表]类型 JSON 失败"},  // truncated
-        {"[1,2] x", "加载[存取列表]类型 JSON 失败"},        // trailing garbage
-        {"{'a':1}", "加载[存取键值表]类型 JSON 失败"},      // single quotes
-        {"[1 /* c */]", "加载[存取列表]类型 JSON 失败"},    // comment
-        {"[NaN]", "加载[存取列表]类型 JSON 失败"},          // NaN
-        {"[\"\\udc00\"]", "加载[存取列表]类型 JSON 失败"},  // lone surrogate
-        {"[\"a\x01\"]", "加载[存取列表]类型 JSON 失败"},    // control character
-        {"[\"\xC3\x28\"]", "加载[存取列表]类型 JSON 失败"}, // invalid UTF-8 in the editor
-        {"", "未知的 JSON 类型"},                           // empty
-        {" \r\n\t", "未知的 JSON 类型"},                    // whitespace only
+        {"{\"a\":[1,2", object + "10 列", 9},  // truncated
+        {"[1,2] x", array + "7 列", 6},        // trailing garbage
+        {"{'a':1}", object + "2 列", 1},       // single quotes
+        {"[1 /* c */]", array + "4 列", 3},    // comment
+        {"[NaN]", array + "2 列", 1},          // NaN
+        {"[\"\\udc00\"]", array + "3 列", 2},  // lone surrogate: where it was decoded to
+        {"[\"a\x01\"]", array + "4 列", 3},    // control character
+        {"[\"\xC3\x28\"]", array + "3 列", 2}, // invalid UTF-8 in the editor
+        {"", "未知的 JSON 类型", -1},          // empty
+        {" \r\n\t", "未知的 JSON 类型", -1},   // whitespace only
     };
+    CodeEditor& editor = *objects_->mainEditor;
     for (const auto& c : cases) {
         test::MessageBoxWatcher watcher;
         SetEditorText(c.text);
+        editor.SendEditorMessage(SCI_GOTOPOS, 0);
         window_->RunToolbarCommand("解析");
         const bool rewrite = &c == &cases[0] || &c == &cases[5];
         if (rewrite) {
@@ -105,7 +113,27 @@ TEST_F(BadInputWindow, InvalidTextsAreReportedAndTheTextStays) {
             EXPECT_EQ(box.text, c.error) << c.text;
             EXPECT_EQ(box.title, "加载失败") << c.text;
         }
+        if (c.place < 0) continue;
+        EXPECT_EQ(editor.SendEditorMessage(SCI_GETCURRENTPOS), c.place) << c.text;
+        const int64_t marked = std::min<int64_t>(c.place, editor.GetLength() - 1); // at the end: the last character
+        EXPECT_EQ(editor.SendEditorMessage(SCI_INDICATORVALUEAT, kPlaceIndicator, marked), 1) << c.text;
     }
+    // The mark stays until the text changes, and the caret's line scrolls into view.
+    test::MessageBoxWatcher watcher;
+    SetEditorText(std::string(200, '\n') + "[1,\r\n2,,3]");
+    window_->RunToolbarCommand("解析");
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_EQ(watcher.Seen()[0].text, "加载[存取列表]类型 JSON 失败\n位置：第 202 行，第 3 列");
+    EXPECT_EQ(editor.SendEditorMessage(SCI_GETCURRENTPOS), 207);
+    const intptr_t firstVisible = editor.SendEditorMessage(SCI_GETFIRSTVISIBLELINE);
+    EXPECT_GT(firstVisible, 150);
+    EXPECT_LE(firstVisible, 201);
+    EXPECT_EQ(editor.SendEditorMessage(SCI_INDICATORVALUEAT, kPlaceIndicator, 207), 1);
+    editor.SendEditorMessage(SCI_DOCUMENTEND);
+    EXPECT_EQ(editor.SendEditorMessage(SCI_INDICATORVALUEAT, kPlaceIndicator, 207), 1) << "moving the caret keeps it";
+    editor.AddText(" ");
+    EXPECT_EQ(editor.SendEditorMessage(SCI_INDICATORVALUEAT, kPlaceIndicator, 207), 0)
+        << "a change of the text ends it";
     ExpectResponsive();
 }
 

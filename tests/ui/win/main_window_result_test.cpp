@@ -4,11 +4,14 @@
 #include "support/win/WindowWatcher.h"
 #include "ui/DibSurface.h"
 #include "ui/MainWindow.h"
+#include "view/ViewDocuments.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string>
+#include <utility>
 
 using namespace vivu;
 using vivu::test::ControlText;
@@ -43,6 +46,28 @@ protected:
     void GoTo(const std::string& path) {
         SetWindowTextW(window_->Control(MainControl::编辑框_结果_路径), kova::Utf8ToWide(path).c_str());
         window_->GoToPath();
+    }
+    // A key as the message loop hands it to the window, with Ctrl or Shift held; true when used.
+    bool Press(WPARAM key, int modifier = 0) {
+        BYTE keys[256] = {};
+        keys[modifier] = modifier ? 0x80 : 0;
+        SetKeyboardState(keys);
+        const MSG message{window_->Control(MainControl::树型框_结果), WM_KEYDOWN, key, 0, 0, {}};
+        const bool used = window_->TranslateShortcut(message);
+        keys[modifier] = 0;
+        SetKeyboardState(keys);
+        return used;
+    }
+    // Ctrl+F, answered with query; gives the prompt and the text the box started with.
+    std::pair<std::string, std::string> Find(const std::string& query) {
+        std::pair<std::string, std::string> seen;
+        test::WindowWatcher box("查找", [&](HWND w) {
+            seen = {ControlText(GetDlgItem(w, 100)), ControlText(GetDlgItem(w, 101))};
+            SetWindowTextW(GetDlgItem(w, 101), kova::Utf8ToWide(query).c_str());
+            SendMessageW(w, WM_COMMAND, IDOK, 0);
+        });
+        EXPECT_TRUE(Press('F', VK_CONTROL));
+        return seen;
     }
     std::filesystem::path dir_;
     ProcessObjects objects_;
@@ -155,4 +180,53 @@ TEST_F(ResultPage, ParseOfInvalidTextKeepsThePage) {
     EXPECT_EQ(watcher.Seen().size(), 1u);
     EXPECT_EQ(Text(MainControl::编辑框_结果_类型), "文本型") << "the details stay";
     EXPECT_GT(objects_.resultTree->Model().ItemCount(), 10) << "the tree keeps the old document";
+}
+
+// Ctrl+F asks, F3 and Shift+F3 go on with the same text; keys and shown values match,
+// ASCII letters in any case, also inside containers the tree control never received.
+TEST_F(ResultPage, FindSelectsMatchesInDocumentOrder) {
+    ResultTree& tree = *objects_.resultTree;
+    ASSERT_EQ(tree.Handle(5), nullptr) << "//a is collapsed: [2].[1] was never inserted";
+    const auto [prompt, initial] = Find("0");
+    EXPECT_EQ(prompt, "查找键名或值中的文本（不区分大小写）：");
+    EXPECT_EQ(initial, "");
+    EXPECT_EQ(Text(MainControl::编辑框_结果_路径), "//a.b\\.c[1]");
+    EXPECT_EQ(Text(MainControl::编辑框_结果_内容), "10");
+    for (const char* next : {"//a.b\\.c[2].[1]", "//a.b\\.c[2].[2]", "//n", "//a.b\\.c[1]"}) {
+        EXPECT_TRUE(Press(VK_F3));
+        EXPECT_EQ(Text(MainControl::编辑框_结果_路径), next) << "F3 after the last one wraps to the first";
+    }
+    EXPECT_TRUE(Press(VK_F3, VK_SHIFT));
+    EXPECT_EQ(Text(MainControl::编辑框_结果_路径), "//n") << "Shift+F3 before the first wraps to the last";
+
+    EXPECT_EQ(Find("真").second, "0") << "the box starts with the last text";
+    EXPECT_EQ(Text(MainControl::编辑框_结果_路径), "//list[1].k") << "a boolean as the content box shows it";
+    EXPECT_EQ(Text(MainControl::编辑框_结果_类型), "逻辑型");
+    EXPECT_NE(Text(MainControl::编辑框_结果).find("“//list[1].k”"), std::string::npos) << "and its code";
+    Find("B.C");
+    EXPECT_EQ(Text(MainControl::编辑框_结果_路径), "//a.b\\.c") << "a key, letters in any case";
+    EXPECT_EQ(tree.SelectedItemIndex(), 2);
+
+    test::MessageBoxWatcher watcher;
+    Find("zzz");
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_EQ(watcher.Seen()[0].text, "找不到“zzz”");
+    EXPECT_EQ(watcher.Seen()[0].title, "查找");
+    EXPECT_EQ(tree.SelectedItemIndex(), 2) << "the selection stays";
+
+    SendMessageW(window_->Control(MainControl::选择夹_JSON), TCM_SETCURSEL, 0, 0);
+    EXPECT_FALSE(Press(VK_F3)) << "only on the result page";
+}
+
+// A search reads every node of a million-node document, never-opened containers too (its time is in BENCHMARKS.md).
+TEST_F(ResultPage, FindInAMillionNodes) {
+    objects_.mainEditor->ClearAll();
+    objects_.mainEditor->AddText(test::RecordsJson(125'000));
+    window_->ParseCommand();
+    ResultTree& tree = *objects_.resultTree;
+    ASSERT_EQ(tree.Model().ItemCount(), 1'000'001);
+    Find("名字124999"); // the key "name" of the last record but one
+    EXPECT_EQ(Text(MainControl::编辑框_结果_路径), "//[124999].name");
+    EXPECT_TRUE(Press(VK_F3)); // every node once, and on round to the same one
+    EXPECT_EQ(Text(MainControl::编辑框_结果_路径), "//[124999].name");
 }

@@ -6,8 +6,10 @@
 #include "support/win/MessageBoxWatcher.h"
 #include "ui/MainWindow.h"
 
+#include <Scintilla.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <filesystem>
 
@@ -59,12 +61,67 @@ TEST_F(MainWindowFiles, FileSourceLoadsGbkAndReportsFailures) {
     window_->LoadFromFile();
     EXPECT_EQ(EditorText(), "hello") << "a file that is not JSON stays in the editor";
     EXPECT_EQ(objects_->model->kind, 0);
+    const std::string broken = Path("broken.json");
+    ASSERT_TRUE(kova::WriteFileBytes(broken, "[1,\n2,,3]"));
+    SetText(MainControl::编辑框_文件路径, broken);
+    window_->LoadFromFile();
+    EXPECT_EQ(objects_->mainEditor->SendEditorMessage(SCI_GETCURRENTPOS), 6) << "the caret where reading stopped";
     const auto boxes = watcher.Seen();
-    ASSERT_EQ(boxes.size(), 2u);
+    ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].text, "文件不存在！请(重新)选择文件");
     EXPECT_EQ(boxes[0].title, "失败");
     EXPECT_EQ(boxes[1].text, "未知的 JSON 类型");
     EXPECT_EQ(boxes[1].title, "失败");
+    EXPECT_EQ(boxes[2].text, "加载[存取列表]类型 JSON 失败\n位置：第 2 行，第 3 列");
+}
+
+// "kova-json.exe FILE" and a file dropped on the window: the file source loads it and the
+// result page shows its tree; the other settings stay as restored and the buffer stays unread.
+TEST_F(MainWindowFiles, FilesNamedAtStartOrDroppedAreOpened) {
+    const std::string first = Path("数据 文件.json");
+    const std::string second = Path("second.json");
+    ASSERT_TRUE(kova::WriteFileBytes(first, "{\"名字\": [1, 2]}"));
+    ASSERT_TRUE(kova::WriteFileBytes(second, "[true]"));
+    ASSERT_TRUE(kova::WriteFileBytes(Path("kova.json.config.json"),
+                                     R"({"Source":{"Type":"Web","Web":"http://example.test/a","File":""}})"));
+    ASSERT_TRUE(kova::WriteFileBytes(Path("kova.json.buffer.dat"), "[\"buffer\"]"));
+    startFile_ = first;
+    Open();
+    EXPECT_EQ(SendMessageW(window_->Control(MainControl::组合框_数据源), CB_GETCURSEL, 0, 0), 2);
+    EXPECT_EQ(Text(MainControl::编辑框_文件路径), first);
+    EXPECT_EQ(Text(MainControl::编辑框_网址), "http://example.test/a") << "restored as usual";
+    EXPECT_EQ(EditorText(), "{\"名字\": [1, 2]}") << "the file, not the buffer";
+    EXPECT_EQ(SendMessageW(window_->Control(MainControl::选择夹_JSON), TCM_GETCURSEL, 0, 0), 1) << "the result page";
+    EXPECT_EQ(objects_->resultTree->Model().ItemCount(), 4);
+    EXPECT_TRUE(GetWindowLongPtrW(window_->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+
+    // What Explorer sends for two files dropped together: the first one is opened.
+    const std::wstring names = kova::Utf8ToWide(second) + L'\0' + kova::Utf8ToWide(first) + L'\0';
+    HGLOBAL drop = GlobalAlloc(GHND, sizeof(DROPFILES) + (names.size() + 1) * sizeof(wchar_t));
+    auto* files = static_cast<DROPFILES*>(GlobalLock(drop));
+    files->pFiles = sizeof(DROPFILES);
+    files->fWide = TRUE;
+    memcpy(files + 1, names.c_str(), (names.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(drop);
+    HWND back = window_->Control(MainControl::按钮_结果_返回);
+    SendMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(back), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(back));
+    SendMessageW(window_->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    EXPECT_EQ(Text(MainControl::编辑框_文件路径), second);
+    EXPECT_EQ(EditorText(), "[true]");
+    EXPECT_EQ(SendMessageW(window_->Control(MainControl::选择夹_JSON), TCM_GETCURSEL, 0, 0), 1);
+    EXPECT_EQ(objects_->resultTree->Model().ItemCount(), 2);
+    Close();
+
+    // A file that is not there: the load button's message, and nothing else changes.
+    test::MessageBoxWatcher watcher;
+    startFile_ = Path("missing.json");
+    Open();
+    EXPECT_EQ(Text(MainControl::编辑框_文件路径), startFile_);
+    EXPECT_EQ(EditorText(), "") << "the buffer is not loaded in its place";
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_EQ(watcher.Seen()[0].text, "文件不存在！请(重新)选择文件");
+    EXPECT_EQ(SendMessageW(window_->Control(MainControl::选择夹_JSON), TCM_GETCURSEL, 0, 0), 0);
 }
 
 TEST_F(MainWindowFiles, WebSourceAgainstALoopbackServer) {

@@ -137,7 +137,7 @@ TEST_F(MainWindowTest, ParseShowsTheResultPageOrTheFailure) {
         const auto boxes = watcher.Seen();
         ASSERT_EQ(boxes.size(), 1u);
         EXPECT_EQ(boxes[0].title, "加载失败");
-        EXPECT_EQ(boxes[0].text, "加载[存取列表]类型 JSON 失败");
+        EXPECT_EQ(boxes[0].text, "加载[存取列表]类型 JSON 失败\n位置：第 1 行，第 6 列");
     }
     EXPECT_EQ(CurrentPage(MainControl::选择夹_JSON), 0) << "a failed parse leaves the page";
     EXPECT_EQ(objects_.model->kind, 0);
