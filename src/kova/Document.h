@@ -68,6 +68,8 @@ public:
     std::string_view Key(uint32_t keyId) const { return keys_[keyId]; }
     // Position of the member with that key in a table's block, or -1.
     int FindMember(const NodeBlock& block, std::string_view key) const;
+    // How many values it holds, the root included.
+    size_t NodeCount() const { return nodeCount_; }
     // Bytes held: the text, the blocks and the key tables.
     size_t MemoryBytes() const;
 
@@ -86,6 +88,7 @@ private:
 
     std::string text_;
     Node root_{};
+    size_t nodeCount_ = 0;
     std::vector<std::unique_ptr<std::byte[]>> chunks_;
     std::byte* free_ = nullptr;
     size_t freeBytes_ = 0;

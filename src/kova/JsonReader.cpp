@@ -107,6 +107,7 @@ private:
     }
 
     bool Put(const Node& node) {
+        ++doc_.nodeCount_;
         if (open_.empty())
             doc_.root_ = node;
         else

@@ -37,6 +37,12 @@ void ResultTreeModel::Rebuild(const JsonModel& model, bool expandAll) {
     const kova::ValueRef root = RootOf(model);
     if (!root) return;
     document_ = model.kind == kRootObject ? model.object.AsValue() : model.array.AsValue();
+    if (root.DocumentNode()) {
+        // An item per value: sized once instead of growing (and copying) a few hundred megabytes.
+        const size_t count = root.DocumentOwner()->NodeCount();
+        records_.reserve(count);
+        looks_.reserve(count);
+    }
     AddItem(-1, model.kind, kRootItemCode, 0, true);
     AppendValueLabel(labels_, model.kind, RootLabel(model.kind));
     AddChildren(root, expandAll);
