@@ -205,4 +205,10 @@ std::string ConvertStringEncoding(std::string_view bytes, std::string_view sourc
     return Utf16ToBytes(wide, to == "UTF-16BE");
 }
 
+size_t Utf8Boundary(std::string_view text, size_t at) {
+    if (at >= text.size()) return text.size();
+    while (at > 0 && (static_cast<unsigned char>(text[at]) & 0xC0) == 0x80) --at;
+    return at;
+}
+
 } // namespace kova

@@ -20,6 +20,8 @@ std::string ConvertStringEncoding(std::string_view bytes, std::string_view sourc
 std::string DetectEncoding(std::string_view bytes, size_t* bomLength = nullptr);
 
 bool IsValidUtf8(std::string_view bytes);
+// The largest position at or before at that does not split a UTF-8 character.
+size_t Utf8Boundary(std::string_view text, size_t at);
 
 // Length of the UTF-8 sequence that starts at bytes[i] (1 for ASCII) with its
 // code point in cp; 0 when the bytes there are not valid UTF-8.

@@ -244,11 +244,7 @@ std::string WriteJsonText(const ValueRef& value, const JsonWriteOptions& options
         return std::string();
     } catch (const LongEnough&) {
     }
-    if (options.truncateAt && out.size() > options.truncateAt) {
-        size_t end = options.truncateAt;
-        while (end > 0 && (static_cast<unsigned char>(out[end]) & 0xC0) == 0x80) --end; // not inside a character
-        out.resize(end);
-    }
+    if (options.truncateAt && out.size() > options.truncateAt) out.resize(Utf8Boundary(out, options.truncateAt));
     if (options.maxBytes && out.size() > options.maxBytes) return std::string();
     return out;
 }

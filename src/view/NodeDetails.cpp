@@ -1,6 +1,7 @@
 // The current node (its NodePath and type code) and the content shown for it.
 #include "view/NodeDetails.h"
 
+#include "kova/Encoding.h"
 #include "kova/JsonText.h"
 #include "view/BuildNodePath.h"
 #include "view/ItemCode.h"
@@ -28,9 +29,7 @@ template <typename Root> NodeContentText ContentIn(const Root& root, const Curre
     }
     if (!content.isJson) content.text = root.GetString(current.path);
     if (limit && content.text.size() >= limit) {
-        size_t end = limit;
-        while (end > 0 && (static_cast<unsigned char>(content.text[end]) & 0xC0) == 0x80) --end;
-        content.text.resize(end);
+        content.text.resize(kova::Utf8Boundary(content.text, limit));
         content.text += kContentCutMark;
     }
     return content;
