@@ -30,7 +30,6 @@ void* Document::Allocate(size_t bytes) {
         chunkBytes_ = std::min(std::max(chunkBytes_ * 2, kFirstChunkBytes), kLargestChunkBytes);
         const size_t size = std::max(chunkBytes_, bytes);
         chunks_.emplace_back(new std::byte[size]);
-        allocatedBytes_ += size;
         free_ = chunks_.back().get();
         freeBytes_ = size;
     }
@@ -110,13 +109,6 @@ int Document::FindMember(const NodeBlock& block, std::string_view key) const {
         if (entry == 0) return -1;
         if (nodes[entry - 1].KeyId() == id) return static_cast<int>(entry - 1);
     }
-}
-
-size_t Document::MemoryBytes() const {
-    size_t bytes = text_.capacity() + allocatedBytes_ + keys_.capacity() * sizeof(std::string_view) +
-                   keySlots_.capacity() * 8 + keyHashes_.capacity() * 8;
-    for (const auto& index : memberIndexes_) bytes += index.capacity() * 4;
-    return bytes;
 }
 
 } // namespace kova

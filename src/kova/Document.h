@@ -70,8 +70,6 @@ public:
     int FindMember(const NodeBlock& block, std::string_view key) const;
     // How many values it holds, the root included.
     size_t NodeCount() const { return nodeCount_; }
-    // Bytes held: the text, the blocks and the key tables.
-    size_t MemoryBytes() const;
 
     Document(const Document&) = delete;
     Document& operator=(const Document&) = delete;
@@ -93,7 +91,6 @@ private:
     std::byte* free_ = nullptr;
     size_t freeBytes_ = 0;
     size_t chunkBytes_ = 0;
-    size_t allocatedBytes_ = 0;
     std::vector<std::string_view> keys_{std::string_view()}; // key number → text; 0 is no key
     std::vector<uint64_t> keyHashes_{0};                     // key number → hash of its text
     std::vector<uint64_t> keySlots_; // open addressing: upper half of the hash and key number, 0 free

@@ -66,7 +66,6 @@ Decimal Normalize(std::string_view text) {
     return d;
 }
 
-
 // Up to 15 significant digits survive a trip through a double unchanged, as
 // long as the exponent stays well inside the normal range.
 bool FitsDoublePrecision(std::string_view text) {

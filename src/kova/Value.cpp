@@ -23,13 +23,6 @@ Value Value::Real(double v) {
     return value;
 }
 
-Value Value::Number(double v, std::string sourceText) {
-    Value value = Real(v);
-    value.text_ = std::move(sourceText);
-    value.keepsText_ = !value.text_.empty();
-    return value;
-}
-
 Value Value::Boolean(bool v) {
     Value value;
     value.type_ = kTypeBool;
@@ -222,7 +215,7 @@ std::string_view ValueRef::Str() const {
 }
 
 bool ValueRef::KeepsSourceText() const {
-    return value_ ? value_->keepsText_ : node_ && node_->Tag() == kTagNumberText;
+    return node_ && node_->Tag() == kTagNumberText; // the program's own numbers are doubles
 }
 
 size_t ValueRef::Count() const {

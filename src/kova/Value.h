@@ -51,9 +51,6 @@ public:
     static Value Boolean(bool v);
     static Value Text(std::string text);
     static Value Bytes(std::string bytes);
-    // A number read from a document. sourceText is kept when the number cannot
-    // be written back from its binary value with the same digits.
-    static Value Number(double v, std::string sourceText);
     static Value OfContainer(int32_t type, ContainerPtr container);
     // A value of a parsed document; the value keeps the document alive.
     static Value InDocument(DocumentPtr document, const Node& node);
@@ -74,7 +71,6 @@ private:
     friend class ValueRef;
 
     int32_t type_ = kTypeNull;
-    bool keepsText_ = false;
     union {
         int64_t int_;
         double double_;
