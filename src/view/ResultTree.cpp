@@ -58,13 +58,17 @@ LRESULT CALLBACK ResultTree::InputProc(HWND hwnd, UINT message, WPARAM wParam, L
         // The control sends NM_DBLCLK, then toggles the item if it has children. Whatever
         // expansion the double-click caused has been answered once this returns; a double-click
         // that caused none must not refuse the next one.
+        ++tree->inputRunning_;
         const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+        --tree->inputRunning_;
         tree->guard_.DoubleClickHandled();
         return result;
     }
     case WM_KEYDOWN:
         if (wParam == VK_MULTIPLY) { // the control would insert a whole subtree, however large
+            ++tree->inputRunning_;
             tree->ExpandSubtree(tree->SelectedItemIndex());
+            --tree->inputRunning_;
             return 0;
         }
         break;
@@ -246,6 +250,18 @@ void ResultTree::InsertItem(int32_t item, bool expanded) {
 void ResultTree::InsertChildren(int32_t item, bool expandAll, std::span<const int32_t> open) {
     const int32_t first = model_.FirstChild(item);
     if (first < 0 || handles_[first]) return; // a parent's children are inserted all at once
+    // Under Wine a subclassed control costs a server round trip per message, 25 times the
+    // insertion itself: the input hook comes off while items go in, unless it is what runs.
+    struct InputHookOff {
+        ResultTree& tree;
+        const bool off;
+        explicit InputHookOff(ResultTree& t) : tree(t), off(t.inputRunning_ == 0) {
+            if (off) RemoveWindowSubclass(tree.tree_, InputProc, kInputSubclassId);
+        }
+        ~InputHookOff() {
+            if (off) SetWindowSubclass(tree.tree_, InputProc, kInputSubclassId, reinterpret_cast<DWORD_PTR>(&tree));
+        }
+    } hookOff(*this);
     // Which items go in and which of them open is decided in document order, as far as the budget goes.
     struct Planned {
         int32_t item;

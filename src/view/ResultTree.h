@@ -106,6 +106,7 @@ private:
     std::vector<HTREEITEM> handles_; // by item index
     int32_t deepestInControl_ = 0;
     bool watchingTeardown_ = false;
+    int inputRunning_ = 0; // the input hook is on the stack: it stays on
 };
 
 } // namespace vivu
