@@ -5,6 +5,8 @@
 #include "view/GoToPath.h"
 #include "view/NodePanel.h"
 
+#include <utility>
+
 namespace vivu {
 
 void MainWindow::NodeDetails() {
@@ -31,9 +33,9 @@ void MainWindow::OpenSelectedNode() {
     const WaitCursor wait; // until the view shows: writing and showing a large node's text takes a while
     ResultTree& tree = *objects_.resultTree;
     tree.OnDoubleClick();
-    const NodeContentText content =
+    NodeContentText content =
         NodeContent(tree.Model(), *objects_.model, tree.SelectedItemIndex(), objects_.currentNode);
-    OpenView(objects_, window_, content.text, content.isJson);
+    OpenView(objects_, window_, std::move(content.text), content.isJson);
 }
 
 } // namespace vivu

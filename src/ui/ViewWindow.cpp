@@ -11,6 +11,7 @@
 #include <Scintilla.h>
 
 #include <array>
+#include <utility>
 
 namespace vivu {
 
@@ -185,8 +186,8 @@ private:
 
 } // namespace
 
-void OpenView(ProcessObjects& objects, HWND owner, std::string_view text, bool styled) {
-    objects.viewRequest.text.assign(text);
+void OpenView(ProcessObjects& objects, HWND owner, std::string text, bool styled) {
+    objects.viewRequest.text = std::move(text); // a node's text can be hundreds of megabytes: taken, not copied
     objects.viewRequest.styled = styled;
     ViewWindow window(objects);
     window.Run(owner);

@@ -5,12 +5,12 @@
 
 #include <windows.h>
 
-#include <string_view>
+#include <string>
 
 namespace vivu {
 
 // Stores the request (text and mode) and shows the window modally over owner;
 // returns when it is closed. styled shows the text in the view editor.
-void OpenView(ProcessObjects& objects, HWND owner, std::string_view text, bool styled);
+void OpenView(ProcessObjects& objects, HWND owner, std::string text, bool styled);
 
 } // namespace vivu
