@@ -1,4 +1,4 @@
-// The About window: a dialog with a two-page tab control whose pages are panels holding the controls.
+// The About window: a window with a two-page tab control whose pages are panels holding the controls.
 #include "ui/AboutWindow.h"
 
 #include "app/ProgramVersion.h"
@@ -6,6 +6,8 @@
 #include "kova/Encoding.h"
 #include "kova/File.h"
 #include "kova/Version.h"
+#include "ui/Dpi.h"
+#include "ui/ModalLoop.h"
 #include "ui/PngImage.h"
 
 #include <commctrl.h>
@@ -24,6 +26,7 @@ constexpr std::string_view kWebAddress = "https://kova.example.com/";
 constexpr std::string_view kWebAddressShown = "kova.example.com";
 constexpr std::string_view kSupportAddress = "https://kova.example.com/support";
 
+constexpr wchar_t kWindowClass[] = L"VivuAboutWindow";
 constexpr wchar_t kPanelClass[] = L"VivuAboutPanel";
 constexpr COLORREF kBannerColour = RGB(0, 122, 204);
 constexpr COLORREF kBannerText = RGB(255, 255, 255);
@@ -107,77 +110,81 @@ bool RegisterPanelClass(HINSTANCE instance, WNDPROC procedure) {
     return RegisterClassExW(&wc) != 0;
 }
 
-// DialogBoxIndirect wants the template DWORD-aligned: no menu, the standard class, no title.
-struct alignas(4) EmptyDialogTemplate {
-    DLGTEMPLATE dialog;
-    WORD menu;
-    WORD windowClass;
-    WORD title;
-};
-
 } // namespace
 
 std::string DefaultNewsPath() {
     return kova::PathJoin(kova::PathGetCurrentDir(), "NEWS.txt");
 }
 
-AboutWindow::AboutWindow(std::string_view mainCaption, std::string_view newsPath)
-    : mainCaption_(mainCaption), newsPath_(newsPath) {}
+AboutWindow::AboutWindow(std::string_view newsPath) : newsPath_(newsPath) {}
 
 AboutWindow::~AboutWindow() {
-    if (font_) DeleteObject(font_);
-    if (titleFont_) DeleteObject(titleFont_);
+    DeleteFonts();
     if (logo_) DeleteObject(logo_);
     if (bannerBrush_) DeleteObject(bannerBrush_);
+}
+
+void AboutWindow::DeleteFonts() {
+    if (font_) DeleteObject(font_);
+    if (titleFont_) DeleteObject(titleFont_);
+    font_ = titleFont_ = nullptr;
 }
 
 void AboutWindow::ShowModal(HWND owner, std::string_view mainCaption, std::string_view newsPath) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     if (!RegisterPanelClass(instance, PanelProc)) return;
     const std::string path = newsPath.empty() ? DefaultNewsPath() : std::string(newsPath);
-    AboutWindow window(mainCaption, path);
-    EmptyDialogTemplate dialogTemplate{};
-    dialogTemplate.dialog.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-    DialogBoxIndirectParamW(instance, &dialogTemplate.dialog, owner, DialogProc, reinterpret_cast<LPARAM>(&window));
+    AboutWindow window(path);
+    window.ExpectDpiOf(owner);
+    const RECT place{window.Scale(kWindowX), window.Scale(kWindowY),
+                     window.Scale(kWindowX) + window.Scale(kWindowWidth),
+                     window.Scale(kWindowY) + window.Scale(kWindowHeight)};
+    const std::wstring caption = kova::Utf8ToWide(kova::CreateString("关于 {1}", {mainCaption}));
+    if (!window.CreateBaseWindow(kWindowClass, nullptr, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, caption,
+                                 WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, place, owner))
+        return;
+    window.Create();
+    ShowWindow(window.Handle(), SW_SHOW);
+    SetFocus(GetDlgItem(window.Handle(), IDOK));
+    RunModal(window.Handle(), owner);
 }
 
-INT_PTR CALLBACK AboutWindow::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG) {
-        SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-        reinterpret_cast<AboutWindow*>(lParam)->hwnd_ = hwnd;
-    }
-    auto* self = reinterpret_cast<AboutWindow*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-    if (!self) return FALSE;
-    // An exception must not unwind through the system's code that called us.
-    try {
-        return self->HandleDialogMessage(message, wParam, lParam);
-    } catch (...) {
-        return FALSE;
-    }
-}
-
-INT_PTR AboutWindow::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_INITDIALOG:
-        Create();
-        return FALSE; // Create gave the focus to "确定"
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(hwnd_, LOWORD(wParam));
-            return TRUE;
+            CloseModal(Handle());
+            return 0;
         }
-        return FALSE;
+        break;
+    case WM_CLOSE:
+        CloseModal(Handle());
+        return 0;
+    case WM_DESTROY:
+        EndModal();
+        return 0;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->idFrom == kAboutTabs && header->code == TCN_SELCHANGE) {
             ShowPage(static_cast<int>(SendMessageW(tabs_, TCM_GETCURSEL, 0, 0)));
-            return TRUE;
+            return 0;
         }
-        return FALSE;
+        break;
     }
     default:
-        return FALSE;
+        break;
     }
+    return Default(message, wParam, lParam);
+}
+
+void AboutWindow::OnDpiChanged(int) {
+    // Built again at the new size: the window is small, and rebuilding keeps one way of placing it.
+    const int page = static_cast<int>(SendMessageW(tabs_, TCM_GETCURSEL, 0, 0));
+    while (HWND child = GetWindow(Handle(), GW_CHILD)) DestroyWindow(child);
+    Create();
+    SetFocus(GetDlgItem(Handle(), IDOK));
+    SendMessageW(tabs_, TCM_SETCURSEL, page, 0);
+    ShowPage(page);
 }
 
 LRESULT CALLBACK AboutWindow::PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -187,11 +194,9 @@ LRESULT CALLBACK AboutWindow::PanelProc(HWND hwnd, UINT message, WPARAM wParam, 
     }
     auto* self = reinterpret_cast<AboutWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    try {
-        return self->HandlePanelMessage(hwnd, message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
+    return Guarded(
+        hwnd, [&] { return self->HandlePanelMessage(hwnd, message, wParam, lParam); },
+        [&] { return DefWindowProcW(hwnd, message, wParam, lParam); });
 }
 
 LRESULT AboutWindow::HandlePanelMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -223,15 +228,18 @@ LRESULT AboutWindow::HandlePanelMessage(HWND panel, UINT message, WPARAM wParam,
 
 void AboutWindow::Create() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    SetWindowTextW(hwnd_, kova::Utf8ToWide(kova::CreateString("关于 {1}", {mainCaption_})).c_str());
-    SetWindowPos(hwnd_, nullptr, kWindowX, kWindowY, kWindowWidth, kWindowHeight, SWP_NOZORDER | SWP_NOACTIVATE);
-    font_ = CreateYaheiFont(-12, FW_NORMAL);
-    titleFont_ = CreateYaheiFont(-32, FW_BOLD);
-    bannerBrush_ = CreateSolidBrush(kBannerColour);
+    // The controls go before the fonts they use.
+    HFONT oldFont = font_, oldTitleFont = titleFont_;
+    font_ = CreateYaheiFont(Scale(-12), FW_NORMAL);
+    titleFont_ = CreateYaheiFont(Scale(-32), FW_BOLD);
+    if (!bannerBrush_) bannerBrush_ = CreateSolidBrush(kBannerColour);
 
     tabs_ = CreateWindowExW(WS_EX_CONTROLPARENT, WC_TABCONTROLW, L"",
-                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, 8, 8, 424, 268,
-                            hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAboutTabs)), instance, nullptr);
+                            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, Scale(8), Scale(8),
+                            Scale(424), Scale(268), Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAboutTabs)),
+                            instance, nullptr);
+    if (oldFont) DeleteObject(oldFont);
+    if (oldTitleFont) DeleteObject(oldTitleFont);
     SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     const wchar_t* pageNames[] = {L"关于", L"更新说明"};
     for (int i = 0; i < 2; ++i) {
@@ -240,7 +248,7 @@ void AboutWindow::Create() {
         item.pszText = const_cast<wchar_t*>(pageNames[i]);
         SendMessageW(tabs_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
-    RECT page{0, 0, 424, 268};
+    RECT page{0, 0, Scale(424), Scale(268)};
     SendMessageW(tabs_, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&page));
     pageOrigin_ = {page.left, page.top};
     for (int i = 0; i < 2; ++i) {
@@ -251,14 +259,13 @@ void AboutWindow::Create() {
     }
     CreateControls();
     LoadNews();
-    SetFocus(GetDlgItem(hwnd_, IDOK));
 }
 
 void AboutWindow::CreateControls() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     for (const ControlRow& row : ControlRows()) {
-        HWND parent = hwnd_;
-        int x = row.x, y = row.y;
+        HWND parent = Handle();
+        int x = Scale(row.x), y = Scale(row.y);
         if (row.parent == kOnPageAbout || row.parent == kOnPageNews) {
             parent = pages_[row.parent == kOnPageAbout ? 0 : 1];
             x -= pageOrigin_.x;
@@ -268,8 +275,8 @@ void AboutWindow::CreateControls() {
         }
         const DWORD exStyle = row.id == kAboutNews ? WS_EX_CLIENTEDGE : 0;
         HWND control = CreateWindowExW(exStyle, row.windowClass, kova::Utf8ToWide(row.text).c_str(),
-                                       WS_CHILD | WS_VISIBLE | row.style, x, y, row.width, row.height, parent,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, this);
+                                       WS_CHILD | WS_VISIBLE | row.style, x, y, Scale(row.width), Scale(row.height),
+                                       parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), instance, this);
         if (!control) continue;
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(row.titleFont ? titleFont_ : font_), FALSE);
         if (row.id == kAboutBanner) banner_ = control;
@@ -286,6 +293,7 @@ void AboutWindow::LoadLogo(HWND picture) {
     const PngImage image(std::string_view(static_cast<const char*>(bytes), SizeofResource(module, resource)));
     if (image.Empty()) return;
     // A static control cannot blend, so the logo is laid over the banner's colour once.
+    if (logo_) DeleteObject(logo_); // the one a window at another dpi showed
     logo_ = image.CreateOpaqueBitmap(kBannerColour);
     SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_));
 }
@@ -321,7 +329,7 @@ HBRUSH AboutWindow::ControlColour(HWND control, HDC dc) {
 
 void AboutWindow::LinkClicked(LPARAM nmlink) {
     const auto* link = reinterpret_cast<const NMLINK*>(nmlink);
-    ShellExecuteW(hwnd_, L"open", link->item.szUrl, nullptr, nullptr, SW_SHOWNORMAL);
+    ShellExecuteW(Handle(), L"open", link->item.szUrl, nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 } // namespace vivu

@@ -2,6 +2,8 @@
 // the maker's links and the update notes from NEWS.txt.
 #pragma once
 
+#include "ui/WindowBase.h"
+
 #include <windows.h>
 
 #include <string>
@@ -34,7 +36,7 @@ inline constexpr wchar_t kAboutLogoResource[] = L"VIVU_ABOUT_LOGO";
 // NEWS.txt in the program's directory.
 std::string DefaultNewsPath();
 
-class AboutWindow {
+class AboutWindow final : public WindowBase {
 public:
     // Opens the window modally, owned by owner, and returns when it is closed.
     // mainCaption (UTF-8) is the main window's caption, shown after "关于 ". The
@@ -46,15 +48,16 @@ public:
     AboutWindow& operator=(const AboutWindow&) = delete;
 
 private:
-    AboutWindow(std::string_view mainCaption, std::string_view newsPath);
-    ~AboutWindow();
+    explicit AboutWindow(std::string_view newsPath);
+    ~AboutWindow() override;
 
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    INT_PTR HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void OnDpiChanged(int oldDpi) override;
     LRESULT HandlePanelMessage(HWND panel, UINT message, WPARAM wParam, LPARAM lParam);
 
     void Create();
+    void DeleteFonts();
     void CreateControls();
     void LoadLogo(HWND picture);
     void LoadNews();
@@ -62,7 +65,6 @@ private:
     HBRUSH ControlColour(HWND control, HDC dc);
     void LinkClicked(LPARAM nmlink);
 
-    HWND hwnd_ = nullptr;
     HWND tabs_ = nullptr;
     HWND pages_[2] = {};
     POINT pageOrigin_{}; // page coordinates are the tab control's, the pages start lower
@@ -71,7 +73,6 @@ private:
     HFONT titleFont_ = nullptr;
     HBITMAP logo_ = nullptr;
     HBRUSH bannerBrush_ = nullptr;
-    std::string mainCaption_;
     std::string newsPath_;
 };
 

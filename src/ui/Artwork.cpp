@@ -17,7 +17,6 @@ namespace {
 
 constexpr int kSupersample = 4;
 constexpr double kGrid = 32.0;
-constexpr int kToolbarImageSize = 32;
 constexpr int kMaxGlyphSize = 512; // already a 2048 x 2048 drawing surface
 constexpr COLORREF kNone = CLR_INVALID;
 
@@ -422,9 +421,9 @@ HBITMAP CreateGlyphBitmap(Glyph glyph, int size) {
     return dib.bitmap.release();
 }
 
-HIMAGELIST CreateToolbarImageList(int slots) {
-    if (slots < 1) return nullptr;
-    constexpr int kSize = kToolbarImageSize;
+HIMAGELIST CreateToolbarImageList(int slots, int size) {
+    if (slots < 1 || size < 1) return nullptr;
+    const int kSize = size;
     const int width = slots * kSize;
     std::vector<uint32_t> strip(static_cast<size_t>(width) * kSize, 0);
     for (Glyph glyph : kAllGlyphs) {

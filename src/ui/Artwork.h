@@ -34,6 +34,7 @@ inline constexpr Glyph kAllGlyphs[] = {Glyph::Parse, Glyph::Format,   Glyph::Com
 
 // The toolbar's image list has this many images; its buttons name them by these fixed indexes.
 inline constexpr int kToolbarImageCount = 165;
+inline constexpr int kToolbarImageSize = 32; // at 96 dpi
 
 // The image list index of a toolbar glyph, or -1 for a glyph only used on icon buttons.
 constexpr int ToolbarSlot(Glyph glyph) {
@@ -72,10 +73,10 @@ std::vector<uint32_t> RenderGlyph(Glyph glyph, int size);
 // The caller deletes it; null when GDI fails.
 HBITMAP CreateGlyphBitmap(Glyph glyph, int size);
 
-// A 32 x 32 ILC_COLOR32 image list of `slots` images: the toolbar glyphs at their ToolbarSlot indexes
-// (those below `slots`), every other image transparent. The caller destroys it; null when slots < 1 or
-// GDI fails.
-HIMAGELIST CreateToolbarImageList(int slots = kToolbarImageCount);
+// A size x size (32 x 32 at 96 dpi) ILC_COLOR32 image list of `slots` images: the toolbar glyphs at their ToolbarSlot
+// indexes (those below `slots`), every other image transparent. The caller destroys it; null when slots < 1 or GDI
+// fails.
+HIMAGELIST CreateToolbarImageList(int slots = kToolbarImageCount, int size = kToolbarImageSize);
 
 // A size x size icon of one glyph with an alpha channel, for BS_ICON buttons. The caller destroys it;
 // null when size < 1 or GDI fails.

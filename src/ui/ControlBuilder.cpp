@@ -2,6 +2,7 @@
 #include "ui/ControlBuilder.h"
 
 #include "kova/Encoding.h"
+#include "ui/Dpi.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -14,12 +15,12 @@ FontCache::~FontCache() {
     for (auto& [key, font] : fonts_) DeleteObject(font);
 }
 
-HFONT FontCache::Get(ControlFont font, std::wstring_view face) {
-    auto key = std::make_pair(std::wstring(face), std::make_pair(font.height, font.bold));
+HFONT FontCache::Get(ControlFont font, int dpi, std::wstring_view face) {
+    Key key{std::wstring(face), ScaleToDpi(font.height, dpi), font.bold, dpi};
     auto found = fonts_.find(key);
     if (found != fonts_.end()) return found->second;
     LOGFONTW lf{};
-    lf.lfHeight = font.height;
+    lf.lfHeight = key.height;
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = GB2312_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
@@ -27,6 +28,14 @@ HFONT FontCache::Get(ControlFont font, std::wstring_view face) {
     HFONT created = CreateFontIndirectW(&lf);
     fonts_.emplace(std::move(key), created);
     return created;
+}
+
+void FontCache::KeepOnly(int dpi) {
+    std::erase_if(fonts_, [dpi](const auto& entry) {
+        if (entry.first.dpi == dpi) return false;
+        DeleteObject(entry.second);
+        return true;
+    });
 }
 
 namespace {
@@ -102,18 +111,6 @@ template <typename F> void ForEachItem(std::string_view caption, F&& f) {
 }
 
 } // namespace
-
-void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = procedure;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-    wc.lpszClassName = name;
-    wc.hIcon = icon;
-    RegisterClassExW(&wc);
-}
 
 HWND CreateControl(ControlKind kind, HWND parent, int controlId, int x, int y, int width, int height,
                    std::string_view caption, HFONT font) {

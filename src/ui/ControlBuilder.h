@@ -18,15 +18,21 @@ public:
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
     ~FontCache();
-    // "微软雅黑" unless another face is named.
-    HFONT Get(ControlFont font, std::wstring_view face = L"微软雅黑");
+    // The font at a window's dpi (its height is designed at 96); "微软雅黑" unless another face is named.
+    HFONT Get(ControlFont font, int dpi, std::wstring_view face = L"微软雅黑");
+    // Deletes the fonts made for other dpis, once the controls have been given the new ones.
+    void KeepOnly(int dpi);
 
 private:
-    std::map<std::pair<std::wstring, std::pair<int, bool>>, HFONT> fonts_;
+    struct Key {
+        std::wstring face;
+        int height; // at the dpi
+        bool bold;
+        int dpi;
+        auto operator<=>(const Key&) const = default;
+    };
+    std::map<Key, HFONT> fonts_;
 };
-
-// Registers a top-level window class with the arrow cursor and the dialog background.
-void RegisterWindowClass(const wchar_t* name, WNDPROC procedure, HICON icon = nullptr);
 
 // Creates one control as a child of parent with the given control id. Captions
 // of combo boxes and tab controls list their items separated by "\n".

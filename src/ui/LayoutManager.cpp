@@ -42,6 +42,24 @@ std::size_t LayoutManager::FindRegistration(LayoutHandle control) const {
     return it == registrations.end() ? 0 : static_cast<std::size_t>(it - registrations.begin()) + 1;
 }
 
+void LayoutManager::Rescale(int32_t fromDpi, int32_t toDpi) {
+    if (fromDpi <= 0 || toDpi <= 0 || fromDpi == toDpi) return;
+    const auto scale = [fromDpi, toDpi](int32_t v) {
+        const int64_t scaled = static_cast<int64_t>(v) * toDpi;
+        const int64_t half = fromDpi / 2;
+        return static_cast<int32_t>(scaled >= 0 ? (scaled + half) / fromDpi : -((-scaled + half) / fromDpi));
+    };
+    const auto scaleRect = [&scale](LayoutRect& r) {
+        r = {scale(r.left), scale(r.top), scale(r.right), scale(r.bottom)};
+    };
+    scaleRect(initialClient);
+    for (LayoutRegistration& registration : registrations) {
+        scaleRect(registration.initial);
+        registration.anchors.minWidth = scale(registration.anchors.minWidth);
+        registration.anchors.minHeight = scale(registration.anchors.minHeight);
+    }
+}
+
 bool LayoutManager::Relayout() {
     if (!window) return false;
     const LayoutRect client = host->ClientRect(window);

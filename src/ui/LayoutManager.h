@@ -46,6 +46,11 @@ public:
     std::size_t FindRegistration(LayoutHandle control) const;
     const std::vector<LayoutRegistration>& Registrations() const { return registrations; }
 
+    // The window moved to a monitor of another dpi: the client size and the rectangles kept from
+    // registration scale with it (minimum sizes too), so the next re-layout keeps every anchor's distance in
+    // proportion.
+    void Rescale(int32_t fromDpi, int32_t toDpi);
+
     // Moves every registered control, in registration order. False, and nothing moves, while no window is bound.
     bool Relayout();
 

@@ -1,6 +1,9 @@
 // Win32 side of the anchor layout: reading and moving windows, and the minimum-size hook.
 #include "ui/LayoutManager_win.h"
 
+#include "ui/Dpi.h"
+#include "ui/WindowBase.h"
+
 #include <commctrl.h>
 
 namespace vivu {
@@ -73,10 +76,11 @@ void Win32LayoutManager::RemoveHook() {
     handler = nullptr;
 }
 
-bool Win32LayoutManager::HookMessage(HWND, UINT message, WPARAM, LPARAM lParam) {
+bool Win32LayoutManager::HookMessage(HWND window, UINT message, WPARAM, LPARAM lParam) {
     if (message != WM_GETMINMAXINFO) return false;
+    const int dpi = WindowDpi(window);
     if (auto* info = reinterpret_cast<MINMAXINFO*>(lParam))
-        info->ptMinTrackSize = {kLayoutMinTrackWidth, kLayoutMinTrackHeight};
+        info->ptMinTrackSize = {ScaleToDpi(kLayoutMinTrackWidth, dpi), ScaleToDpi(kLayoutMinTrackHeight, dpi)};
     return true;
 }
 
@@ -95,13 +99,9 @@ LRESULT Win32LayoutManager::Dispatch(HWND window, UINT message, WPARAM wParam, L
 LRESULT CALLBACK Win32LayoutManager::HookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                               DWORD_PTR self) {
     auto* manager = reinterpret_cast<Win32LayoutManager*>(self);
-    LRESULT result = 0;
-    try {
-        result = manager->Dispatch(window, message, wParam, lParam);
-    } catch (...) {
-        // Nothing may unwind through the window procedure.
-        result = DefSubclassProc(window, message, wParam, lParam);
-    }
+    const LRESULT result = WindowBase::Guarded(
+        window, [&] { return manager->Dispatch(window, message, wParam, lParam); },
+        [&] { return DefSubclassProc(window, message, wParam, lParam); });
     // The window is going away: unhook now, while the subclass can still be removed.
     if (message == WM_NCDESTROY) manager->RemoveHook();
     return result;

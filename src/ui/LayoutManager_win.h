@@ -11,7 +11,7 @@
 
 namespace vivu {
 
-// The minimum tracking size the hook imposes, whatever limits it was installed with.
+// The minimum tracking size the hook imposes at 96 dpi (scaled to the window's), whatever limits it was installed with.
 constexpr LONG kLayoutMinTrackWidth = 800;
 constexpr LONG kLayoutMinTrackHeight = 600;
 
@@ -49,7 +49,8 @@ public:
     bool HookInstalled() const { return hookedWindow != nullptr; }
     const std::array<int32_t, 4>& HookLimits() const { return limits; }
 
-    // For WM_GETMINMAXINFO sets the minimum tracking size to 800 × 600 and yields true; false for anything else.
+    // For WM_GETMINMAXINFO sets the minimum tracking size to 800 × 600 at 96 dpi and yields true; false for anything
+    // else.
     static bool HookMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     // The procedure the hook replaced. Only meaningful from inside the handler; 0 while no hook is installed.
     LRESULT CallPrevious(HWND window, UINT message, WPARAM wParam, LPARAM lParam) const;

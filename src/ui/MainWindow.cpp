@@ -42,8 +42,6 @@ constexpr MenuItem kEditorMenu[] = {
 constexpr int kMenuFirstId = 2000;
 constexpr int kLeftToolbarFirstId = 3000;
 constexpr int kRightToolbarFirstId = 3100;
-constexpr char kOperationFailed[] = "操作失败：{1}";
-constexpr char kUnknownFailure[] = "未知错误";
 
 int Index(MainControl id) {
     return static_cast<int>(id) - 100;
@@ -63,21 +61,22 @@ MainWindow::~MainWindow() {
 }
 
 HWND MainWindow::Control(MainControl id) const {
-    if (id == MainControl::Window) return window_;
+    if (id == MainControl::Window) return Handle();
     const int i = Index(id);
     return i >= 0 && i < static_cast<int>(controls_.size()) ? controls_[i] : nullptr;
 }
 
 bool MainWindow::Create(int showCommand) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
-    RegisterWindowClass(kClassName, WindowProc, LoadIconW(instance, MAKEINTRESOURCEW(1)));
-    const std::wstring caption = kova::Utf8ToWide(kMainCaptionTemplate);
-    window_ = CreateWindowExW(0, kClassName, caption.c_str(), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, kMainLeft,
-                              kMainTop, kMainWidth, kMainHeight, nullptr, nullptr, instance, this);
-    if (!window_) return false;
-    ShowWindow(window_, startMaximised_ ? SW_SHOWMAXIMIZED : showCommand);
-    UpdateWindow(window_);
-    DragAcceptFiles(window_, TRUE);
+    ExpectDpiOf(nullptr);
+    const RECT place{Scale(kMainLeft), Scale(kMainTop), Scale(kMainLeft + kMainWidth), Scale(kMainTop + kMainHeight)};
+    if (!CreateBaseWindow(kClassName, LoadIconW(instance, MAKEINTRESOURCEW(1)), 0,
+                          kova::Utf8ToWide(kMainCaptionTemplate), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place,
+                          nullptr))
+        return false;
+    ShowWindow(Handle(), startMaximised_ ? SW_SHOWMAXIMIZED : showCommand);
+    UpdateWindow(Handle());
+    DragAcceptFiles(Handle(), TRUE);
     if (!objects_.startFile.empty()) OpenFile(objects_.startFile);
     return true;
 }
@@ -85,13 +84,13 @@ bool MainWindow::Create(int showCommand) {
 // Creation handler: runs once while the window is being created, before it is shown.
 void MainWindow::OnCreate() {
     BuildControls();
-    SetWindowTextW(window_, kova::Utf8ToWide(kova::CreateString(kMainCaptionTemplate, {kVersion})).c_str());
+    SetWindowTextW(Handle(), kova::Utf8ToWide(kova::CreateString(kMainCaptionTemplate, {kVersion})).c_str());
     SetText(MainControl::标签_标题, kova::CreateString("{1}", {kProductName}));
     // The title label and the canvas paint on COLOR_BTNFACE (see OnControlColour).
     BindMainWindowTabStrip(*objects_.tabStrip, Control(MainControl::画板_选择夹));
 
     Win32LayoutManager& layout = *objects_.mainLayout;
-    layout.Bind(window_);
+    layout.Bind(Handle());
     layout.InstallHook(); // holds the minimum tracking size
     for (const auto& a : MainWindowAnchors()) layout.Register(Control(a.id), a.left, a.top, a.right, a.bottom);
     objects_.resultTree->Bind(Control(MainControl::树型框_结果));
@@ -133,9 +132,9 @@ void MainWindow::RefreshLoadingCode() {
 void MainWindow::BuildControls() {
     LoadLibraryW(L"riched20.dll"); // registers RichEdit20W
     for (const auto& row : MainWindowRows()) {
-        HWND parent = row.parent.page < 0 ? window_ : Control(row.parent.tab);
-        HWND control = CreateControl(row.kind, parent, static_cast<int>(row.id), row.x, row.y, row.width, row.height,
-                                     row.caption, fonts_.Get(row.font));
+        HWND parent = row.parent.page < 0 ? Handle() : Control(row.parent.tab);
+        HWND control = CreateControl(row.kind, parent, static_cast<int>(row.id), Scale(row.x), Scale(row.y),
+                                     Scale(row.width), Scale(row.height), row.caption, fonts_.Get(row.font, Dpi()));
         controls_[Index(row.id)] = control;
         // Controls on tab pages talk to their tab control; it passes their messages on to us.
         if (row.kind == ControlKind::Tab || row.kind == ControlKind::Label || row.kind == ControlKind::TreeView ||
@@ -161,11 +160,8 @@ void MainWindow::BuildControls() {
 }
 
 void MainWindow::SetUpToolbars() {
-    auto fill = [this](MainControl id, std::span<const ToolbarButton> buttons, int firstId, HIMAGELIST& images) {
+    auto fill = [this](MainControl id, std::span<const ToolbarButton> buttons, int firstId) {
         HWND toolbar = Control(id);
-        SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(32, 32));
-        images = CreateToolbarImageList(kToolbarImageCount);
-        SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
         std::vector<std::wstring> captions;
         captions.reserve(buttons.size());
         std::vector<TBBUTTON> items;
@@ -186,20 +182,56 @@ void MainWindow::SetUpToolbars() {
         }
         SendMessageW(toolbar, TB_ADDBUTTONSW, items.size(), reinterpret_cast<LPARAM>(items.data()));
     };
-    fill(MainControl::工具条_左, LeftToolbarButtons(), kLeftToolbarFirstId, toolbarImages_[0]);
-    fill(MainControl::工具条_右, RightToolbarButtons(), kRightToolbarFirstId, toolbarImages_[1]);
+    SetToolbarImages();
+    fill(MainControl::工具条_左, LeftToolbarButtons(), kLeftToolbarFirstId);
+    fill(MainControl::工具条_右, RightToolbarButtons(), kRightToolbarFirstId);
     // Captions on one line; tooltips are asked for with TBN_GETINFOTIPW (ShowToolbarTip).
     for (MainControl id : {MainControl::工具条_左, MainControl::工具条_右})
         SendMessageW(Control(id), TB_SETMAXTEXTROWS, 1, 0);
+}
 
+void MainWindow::SetToolbarImages() {
+    // The pictures are drawn at the window's dpi; the old ones go once nothing shows them.
+    const auto oldImages = toolbarImages_;
+    const auto oldIcons = buttonIcons_;
+    const MainControl toolbars[] = {MainControl::工具条_左, MainControl::工具条_右};
+    for (size_t i = 0; i < std::size(toolbars); ++i) {
+        HWND toolbar = Control(toolbars[i]);
+        const int size = Scale(kToolbarImageSize);
+        SendMessageW(toolbar, TB_SETBITMAPSIZE, 0, MAKELPARAM(size, size));
+        toolbarImages_[i] = CreateToolbarImageList(kToolbarImageCount, size);
+        SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(toolbarImages_[i]));
+    }
     const std::pair<MainControl, Glyph> iconButtons[] = {{MainControl::按钮_网址_转到, Glyph::Go},
                                                          {MainControl::按钮_文件_选择, Glyph::OpenFile},
                                                          {MainControl::按钮_文件_重载, Glyph::Reload},
                                                          {MainControl::按钮_结果_返回, Glyph::Back}};
     for (size_t i = 0; i < std::size(iconButtons); ++i) {
-        buttonIcons_[i] = CreateGlyphIcon(iconButtons[i].second, 20);
+        buttonIcons_[i] = CreateGlyphIcon(iconButtons[i].second, Scale(20));
         SendMessageW(Control(iconButtons[i].first), BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(buttonIcons_[i]));
     }
+    for (HIMAGELIST images : oldImages)
+        if (images) ImageList_Destroy(images);
+    for (HICON icon : oldIcons)
+        if (icon) DestroyIcon(icon);
+}
+
+void MainWindow::OnDpiChanged(int oldDpi) {
+    // Fonts, pictures and the places the layout keeps follow the new dpi; the base then moves the
+    // window to the rectangle Windows suggests, and its WM_SIZE lays every control out again.
+    for (const auto& row : MainWindowRows())
+        SendMessageW(Control(row.id), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(row.font, Dpi())), FALSE);
+    fonts_.KeepOnly(Dpi());
+    SetToolbarImages();
+    objects_.mainLayout->Rescale(oldDpi, Dpi());
+    // The controls the layout does not move stay at their template places.
+    for (const auto& row : MainWindowRows()) {
+        const bool anchored =
+            std::ranges::any_of(MainWindowAnchors(), [&](const Anchors& a) { return a.id == row.id; });
+        if (!anchored && row.id != MainControl::树型框_结果)
+            MoveWindow(Control(row.id), Scale(row.x), Scale(row.y), Scale(row.width), Scale(row.height), TRUE);
+    }
+    objects_.tabStrip->Invalidate();
 }
 
 void MainWindow::ShowToolbarTip(NMTBGETINFOTIPW& tip) const {
@@ -271,7 +303,7 @@ void MainWindow::CreateEditorMenu() {
 void MainWindow::ShowEditorMenu() {
     POINT at{};
     GetCursorPos(&at);
-    TrackPopupMenu(editorMenu_, TPM_RIGHTBUTTON, at.x + 3, at.y + 3, 0, window_, nullptr);
+    TrackPopupMenu(editorMenu_, TPM_RIGHTBUTTON, at.x + 3, at.y + 3, 0, Handle(), nullptr);
 }
 
 void MainWindow::ShowTabPage(MainControl tab, int page) {
@@ -285,11 +317,13 @@ void MainWindow::ShowTabPage(MainControl tab, int page) {
 void MainWindow::FitEditor() {
     RECT label{};
     GetClientRect(Control(MainControl::标签_编辑框), &label);
-    objects_.mainEditor->Move(2, 2, label.right - 4, label.bottom - 4);
+    const int border = Scale(2);
+    objects_.mainEditor->Move(border, border, label.right - 2 * border, label.bottom - 2 * border);
 }
 
 void MainWindow::OnResized() {
     objects_.mainLayout->Relayout();
+    HideSourceTabHeaders(); // their height follows the font, which follows the dpi
     if (objects_.tabStrip->Canvas()) {
         objects_.tabStrip->Invalidate(); // the canvas may have changed size
         objects_.tabStrip->Paint();
@@ -322,13 +356,13 @@ std::string MainWindow::Text(MainControl id) const {
 }
 
 void MainWindow::ShowFailure(const std::string& text, const std::string& title) {
-    MessageBoxW(window_, kova::Utf8ToWide(text).c_str(), kova::Utf8ToWide(title.empty() ? "失败" : title).c_str(),
+    MessageBoxW(Handle(), kova::Utf8ToWide(text).c_str(), kova::Utf8ToWide(title.empty() ? "失败" : title).c_str(),
                 MB_OK | MB_ICONEXCLAMATION);
     ShowFailurePlace(text);
 }
 
 bool MainWindow::TranslateShortcut(const MSG& message) {
-    if (message.message == WM_KEYDOWN && message.wParam == VK_F5 && GetAncestor(message.hwnd, GA_ROOT) == window_) {
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F5 && GetAncestor(message.hwnd, GA_ROOT) == Handle()) {
         ParseCommand();
         return true;
     }
@@ -342,7 +376,7 @@ void MainWindow::RunToolbarCommand(std::string_view caption) {
     std::string error;
     switch (ToolbarCommandOfCaption(caption)) {
     case ToolbarCommand::Copy:
-        SetClipboardText(window_, intake_.ReadEditorText("UTF-8"));
+        SetClipboardText(Handle(), intake_.ReadEditorText("UTF-8"));
         break;
     case ToolbarCommand::Paste:
         PasteFromClipboard();
@@ -369,7 +403,7 @@ void MainWindow::RunToolbarCommand(std::string_view caption) {
         KeyNameDialog();
         break;
     case ToolbarCommand::About:
-        AboutWindow::ShowModal(window_, kova::CreateString(kMainCaptionTemplate, {kVersion}));
+        AboutWindow::ShowModal(Handle(), kova::CreateString(kMainCaptionTemplate, {kVersion}));
         break;
     case ToolbarCommand::None:
         break;
@@ -381,14 +415,14 @@ void MainWindow::KeyNameDialog() {
     // what EscapeKeyName does to a backslash and a dot.
     static constexpr char kPrompt[] =
         R"(要格式化的主键名称。譬如：''\\''、''.''等会被转换为''\\\\''、''\\.''。转换后可以用于KOVA寻址表达式)";
-    const auto entered = InputBox(window_, kova::CreateString(kPrompt), "格式化主键名");
+    const auto entered = InputBox(Handle(), kova::CreateString(kPrompt), "格式化主键名");
     if (!entered) return;
-    OpenView(objects_, window_, kova::EscapeKeyName(*entered), false);
+    OpenView(objects_, Handle(), kova::EscapeKeyName(*entered), false);
 }
 
 bool MainWindow::PasteFromClipboard() {
     std::string error;
-    const bool ok = intake_.LoadEditorText(GetClipboardText(window_), error, true);
+    const bool ok = intake_.LoadEditorText(GetClipboardText(Handle()), error, true);
     if (!ok) ShowFailure(error, "失败");
     return ok;
 }
@@ -402,7 +436,7 @@ void MainWindow::ParseCommand() {
                             MainControl::编辑框_结果})
         SetText(box, "");
     ShowTabPage(MainControl::选择夹_JSON, 1);
-    UpdateWindow(window_); // the emptied result page paints before a long rebuild
+    UpdateWindow(Handle()); // the emptied result page paints before a long rebuild
     const bool expandAll = SendMessageW(Control(MainControl::选择框_结果_全部展开), BM_GETCHECK, 0, 0) == BST_CHECKED;
     objects_.resultTree->Rebuild(*objects_.model, expandAll);
 }
@@ -460,10 +494,10 @@ void MainWindow::OnCommand(int id, int code, HWND from) {
         }
         break;
     case MainControl::按钮_结果_复制:
-        if (code == BN_CLICKED) SetClipboardText(window_, Text(MainControl::编辑框_结果_路径));
+        if (code == BN_CLICKED) SetClipboardText(Handle(), Text(MainControl::编辑框_结果_路径));
         break;
     case MainControl::按钮_代码_复制:
-        if (code == BN_CLICKED) SetClipboardText(window_, Text(MainControl::编辑框_结果));
+        if (code == BN_CLICKED) SetClipboardText(Handle(), Text(MainControl::编辑框_结果));
         break;
     default:
         break;
@@ -556,98 +590,79 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         FillRect(item->hDC, &item->rcItem, GetSysColorBrush(COLOR_BTNFACE));
         return TRUE;
     }
+    case WM_QUERYENDSESSION:
+        // Windows does not wait for the window to be destroyed at the end of a session: save now.
+        if (!savedForSessionEnd_) Save();
+        savedForSessionEnd_ = true;
+        return TRUE;
+    case WM_ENDSESSION:
+        if (wParam && !savedForSessionEnd_) Save();
+        // A session end that was called off leaves the user working: the save at close is due again.
+        savedForSessionEnd_ = wParam != FALSE;
+        return 0;
     case WM_DESTROY:
-        Save();
+        if (!savedForSessionEnd_) Save();
         PostQuitMessage(0);
         return 0;
     default:
         break;
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
-}
-
-LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        self->window_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->window_ = nullptr;
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-    try {
-        return self->OnMessage(message, wParam, lParam);
-    } catch (const std::exception& e) {
-        self->ReportException(e.what());
-    } catch (...) {
-        self->ReportException(kUnknownFailure);
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-void MainWindow::ReportException(std::string_view what) {
-    if (reporting_ || !window_) return;
-    reporting_ = true;
-    ShowFailure(kova::CreateString(kOperationFailed, {std::string(what)}), "失败");
-    reporting_ = false;
+    return Default(message, wParam, lParam);
 }
 
 // Tab controls pass their pages' notifications on; some controls report the mouse for the hover copy button.
 LRESULT CALLBACK MainWindow::ForwardingProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                             DWORD_PTR data) {
     auto* self = reinterpret_cast<MainWindow*>(data);
-    try {
-        switch (message) {
-        case WM_COMMAND:
-        case WM_NOTIFY:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLORBTN:
-            if (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD && self->window_ &&
-                (hwnd == self->Control(MainControl::选择夹_JSON) || hwnd == self->Control(MainControl::选择夹_来源)))
-                return SendMessageW(self->window_, message, wParam, lParam);
-            break;
-        case WM_MOUSEMOVE:
-            self->OnMouseMoved(static_cast<MainControl>(GetDlgCtrlID(hwnd)));
-            break;
-        case WM_PAINT:
-            if ((hwnd == self->Control(MainControl::选择夹_JSON) || hwnd == self->Control(MainControl::选择夹_来源)) &&
-                !wParam) {
-                // Finishing what the tab controls paint: the main one paints its page white, the
-                // toolbars paint the button face; the source one leaves a gap where its header was cut off.
-                PAINTSTRUCT paint;
-                HDC dc = BeginPaint(hwnd, &paint);
-                DefSubclassProc(hwnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-                if (hwnd == self->Control(MainControl::选择夹_JSON))
-                    self->PaintToolbarRow(dc);
-                else
-                    self->CloseSourcePageFrame(dc);
-                EndPaint(hwnd, &paint);
-                return 0;
+    return Guarded(
+        hwnd,
+        [&]() -> LRESULT {
+            switch (message) {
+            case WM_COMMAND:
+            case WM_NOTIFY:
+            case WM_CTLCOLOREDIT:
+            case WM_CTLCOLORSTATIC:
+            case WM_CTLCOLORBTN:
+                if (GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_CHILD && self->Handle() &&
+                    (hwnd == self->Control(MainControl::选择夹_JSON) ||
+                     hwnd == self->Control(MainControl::选择夹_来源)))
+                    return SendMessageW(self->Handle(), message, wParam, lParam);
+                break;
+            case WM_MOUSEMOVE:
+                self->OnMouseMoved(static_cast<MainControl>(GetDlgCtrlID(hwnd)));
+                break;
+            case WM_PAINT:
+                if ((hwnd == self->Control(MainControl::选择夹_JSON) ||
+                     hwnd == self->Control(MainControl::选择夹_来源)) &&
+                    !wParam) {
+                    // Finishing what the tab controls paint: the main one paints its page white, the
+                    // toolbars paint the button face; the source one leaves a gap where its header was cut off.
+                    PAINTSTRUCT paint;
+                    HDC dc = BeginPaint(hwnd, &paint);
+                    DefSubclassProc(hwnd, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+                    if (hwnd == self->Control(MainControl::选择夹_JSON))
+                        self->PaintToolbarRow(dc);
+                    else
+                        self->CloseSourcePageFrame(dc);
+                    EndPaint(hwnd, &paint);
+                    return 0;
+                }
+                break;
+            case WM_LBUTTONDBLCLK:
+                if (hwnd == self->Control(MainControl::编辑框_网址) ||
+                    hwnd == self->Control(MainControl::编辑框_文件路径) ||
+                    hwnd == self->Control(MainControl::编辑框_结果)) {
+                    const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+                    SendMessageW(hwnd, EM_SETSEL, 0, -1);
+                    return result;
+                }
+                break;
+            default:
+                break;
             }
-            break;
-        case WM_LBUTTONDBLCLK:
-            if (hwnd == self->Control(MainControl::编辑框_网址) ||
-                hwnd == self->Control(MainControl::编辑框_文件路径) ||
-                hwnd == self->Control(MainControl::编辑框_结果)) {
-                const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-                SendMessageW(hwnd, EM_SETSEL, 0, -1);
-                return result;
-            }
-            break;
-        default:
-            break;
-        }
-    } catch (const std::exception& e) {
-        self->ReportException(e.what());
-    } catch (...) {
-        self->ReportException(kUnknownFailure);
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+            return DefSubclassProc(hwnd, message, wParam, lParam);
+        },
+        [&] { return DefSubclassProc(hwnd, message, wParam, lParam); });
 }
 
 } // namespace vivu

@@ -4,6 +4,7 @@
 #include "app/ProcessObjects.h"
 #include "ui/ControlBuilder.h"
 #include "ui/MainWindowTemplate.h"
+#include "ui/WindowBase.h"
 #include "json/JsonIntake.h"
 
 #include <windows.h>
@@ -17,7 +18,7 @@
 
 namespace vivu {
 
-class MainWindow : public FailureReporter {
+class MainWindow : public WindowBase, public FailureReporter {
 public:
     explicit MainWindow(ProcessObjects& objects);
     MainWindow(const MainWindow&) = delete;
@@ -26,7 +27,6 @@ public:
 
     // Creates the window (its creation handler runs inside) and shows it.
     bool Create(int showCommand);
-    HWND Handle() const { return window_; }
     HWND Control(MainControl id) const;
     // Keyboard shortcuts the message loop hands over before dispatching; true when used.
     bool TranslateShortcut(const MSG& message);
@@ -67,17 +67,18 @@ public:
     void RecordRectangle();
     void Save();
 
-    // FailureReporter: a message box owned by this window.
+    // A message box owned by this window, for failures of the intake and of handlers.
     void ShowFailure(const std::string& text, const std::string& title) override;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     static LRESULT CALLBACK ForwardingProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR self);
-    LRESULT OnMessage(UINT, WPARAM, LPARAM);
+    LRESULT OnMessage(UINT, WPARAM, LPARAM) override;
 
     void OnCreate();
     void BuildControls();
     void SetUpToolbars();
+    void SetToolbarImages();
+    void OnDpiChanged(int oldDpi) override;
     void CreateEditorMenu();
     void OnCommand(int id, int code, HWND from);
     LRESULT OnNotify(NMHDR& header);
@@ -88,8 +89,6 @@ private:
     void CloseSourcePageFrame(HDC dc);
     // Paints the gap between the two toolbars in their own colour.
     void PaintToolbarRow(HDC dc);
-    // Tells the user that a handler failed, instead of going on as if nothing happened.
-    void ReportException(std::string_view what);
     LRESULT OnControlColour(HDC dc, HWND control);
     void OnResized();
     void OnMouseMoved(MainControl over);
@@ -107,14 +106,13 @@ private:
 
     ProcessObjects& objects_;
     JsonIntake intake_;
-    HWND window_ = nullptr;
     HMENU editorMenu_ = nullptr;
     std::array<HIMAGELIST, 2> toolbarImages_{};
     std::array<HICON, 4> buttonIcons_{};
     bool startMaximised_ = false;
-    bool created_ = false;     // the creation handler has finished
-    bool reporting_ = false;   // a failure box is open: failures meanwhile are not stacked on it
-    int sourceHeadersTop_ = 0; // where the source tabs' headers begin, cut off below
+    bool created_ = false;            // the creation handler has finished
+    bool savedForSessionEnd_ = false; // saved when Windows ends the session; the close saves nothing more
+    int sourceHeadersTop_ = 0;        // where the source tabs' headers begin, cut off below
     std::array<HWND, 64> controls_{};
     FontCache fonts_;
     std::string findQuery_; // the last text searched for

@@ -8,7 +8,7 @@
 namespace vivu {
 
 bool MainWindow::TranslateFindShortcut(const MSG& message) {
-    if (message.message != WM_KEYDOWN || GetAncestor(message.hwnd, GA_ROOT) != window_) return false;
+    if (message.message != WM_KEYDOWN || GetAncestor(message.hwnd, GA_ROOT) != Handle()) return false;
     if (SendMessageW(Control(MainControl::选择夹_JSON), TCM_GETCURSEL, 0, 0) != 1) return false; // the result page
     if (message.wParam == 'F' && GetKeyState(VK_CONTROL) < 0) {
         FindCommand();
@@ -22,7 +22,7 @@ bool MainWindow::TranslateFindShortcut(const MSG& message) {
 }
 
 void MainWindow::FindCommand() {
-    const auto entered = InputBox(window_, kFindPrompt, kFindTitle, findQuery_);
+    const auto entered = InputBox(Handle(), kFindPrompt, kFindTitle, findQuery_);
     if (!entered) return;
     findQuery_ = *entered;
     if (!findQuery_.empty()) FindNext(false);

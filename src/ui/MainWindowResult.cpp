@@ -35,7 +35,7 @@ void MainWindow::OpenSelectedNode() {
     tree.OnDoubleClick();
     NodeContentText content =
         NodeContent(tree.Model(), *objects_.model, tree.SelectedItemIndex(), objects_.currentNode);
-    OpenView(objects_, window_, std::move(content.text), content.isJson);
+    OpenView(objects_, Handle(), std::move(content.text), content.isJson);
 }
 
 } // namespace vivu

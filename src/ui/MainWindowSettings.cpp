@@ -15,8 +15,8 @@ const char* const kSourceTypes[] = {"Clipboard", "Web", "File"};
 } // namespace
 
 int MainWindow::Placement() const {
-    if (IsIconic(window_)) return kPlacementMinimised;
-    if (IsZoomed(window_)) return kPlacementMaximised;
+    if (IsIconic(Handle())) return kPlacementMinimised;
+    if (IsZoomed(Handle())) return kPlacementMaximised;
     return kPlacementNormal;
 }
 
@@ -35,7 +35,7 @@ void MainWindow::Restore() {
     if (LoadSettings(objects_.settingsPath, settings) != SettingsLoad::Loaded) return;
 
     if (auto r = RestoredRect(settings, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)))
-        MoveWindow(window_, r->left, r->top, r->width, r->height, TRUE);
+        MoveWindow(Handle(), r->left, r->top, r->width, r->height, TRUE);
     // A maximised window opens maximised; otherwise the restored rectangle stays where it was.
     startMaximised_ = settings.GetInt("//Form.Status") == kPlacementMaximised;
 
@@ -55,7 +55,7 @@ void MainWindow::Restore() {
     kova::ReadFileBytes(objects_.bufferPath, bytes);
     const std::string text = kova::ConvertStringEncoding(bytes, "UTF-8", "UTF-8");
     if (kova::GbkByteLength(text) > kBufferQuestionLimit &&
-        MessageBoxW(window_, kova::Utf8ToWide(kBufferQuestion).c_str(), kova::Utf8ToWide(kBufferQuestionTitle).c_str(),
+        MessageBoxW(Handle(), kova::Utf8ToWide(kBufferQuestion).c_str(), kova::Utf8ToWide(kBufferQuestionTitle).c_str(),
                     MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
     std::string error;
@@ -72,7 +72,7 @@ void MainWindow::RecordStatusAndRectangle() {
 void MainWindow::RecordRectangle() {
     if (Placement() != kPlacementNormal) return; // minimised and maximised windows keep the last normal rectangle
     RECT r{};
-    GetWindowRect(window_, &r);
+    GetWindowRect(Handle(), &r);
     objects_.settings->SetList(
         "//Form.Position",
         kova::CreateStoreList({kova::Value::Integer(r.left), kova::Value::Integer(r.top),

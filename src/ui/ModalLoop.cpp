@@ -3,9 +3,17 @@
 
 namespace vivu {
 
+namespace {
+// Set on a modal window whose owner RunModal disabled, so the owner is enabled again exactly once.
+constexpr wchar_t kDisabledOwner[] = L"VivuModalDisabledOwner";
+} // namespace
+
 void RunModal(HWND window, HWND owner) {
     const bool ownerWasEnabled = owner && IsWindowEnabled(owner);
-    if (ownerWasEnabled) EnableWindow(owner, FALSE);
+    if (ownerWasEnabled) {
+        EnableWindow(owner, FALSE);
+        SetPropW(window, kDisabledOwner, owner);
+    }
     MSG message;
     while (IsWindow(window)) {
         const BOOL got = GetMessageW(&message, nullptr, 0, 0);
@@ -18,13 +26,19 @@ void RunModal(HWND window, HWND owner) {
         DispatchMessageW(&message);
     }
     if (ownerWasEnabled) {
-        EnableWindow(owner, TRUE);
+        if (IsWindow(window)) RemovePropW(window, kDisabledOwner);
+        if (!IsWindowEnabled(owner)) EnableWindow(owner, TRUE);
         SetActiveWindow(owner);
     }
 }
 
 void EndModal() {
     PostMessageW(nullptr, WM_NULL, 0, 0);
+}
+
+void CloseModal(HWND window) {
+    if (HWND owner = static_cast<HWND>(RemovePropW(window, kDisabledOwner))) EnableWindow(owner, TRUE);
+    DestroyWindow(window);
 }
 
 } // namespace vivu

@@ -6,6 +6,7 @@
 #include "ui/Clipboard.h"
 #include "ui/ControlBuilder.h"
 #include "ui/ModalLoop.h"
+#include "ui/WindowBase.h"
 #include "view/EditBoxText.h"
 
 #include <Scintilla.h>
@@ -38,20 +39,21 @@ constexpr MenuItem kViewMenu[] = {
 };
 constexpr int kMenuFirstId = 2000;
 
-class ViewWindow {
+class ViewWindow final : public WindowBase {
 public:
     explicit ViewWindow(ProcessObjects& objects) : objects_(objects) {}
-    ~ViewWindow() {
+    ~ViewWindow() override {
         if (menu_) DestroyMenu(menu_);
     }
 
     void Run(HWND owner) {
-        RegisterWindowClass(kClassName, WindowProc);
-        HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, L"查看", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                                      50, 50, 566, 402, owner, nullptr, GetModuleHandleW(nullptr), this);
-        if (!window) return;
-        ShowWindow(window, SW_SHOW);
-        RunModal(window, owner);
+        ExpectDpiOf(owner);
+        const RECT place{Scale(50), Scale(50), Scale(50) + Scale(566), Scale(50) + Scale(402)};
+        if (!CreateBaseWindow(kClassName, nullptr, WS_EX_CONTROLPARENT, L"查看", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                              place, owner))
+            return;
+        ShowWindow(Handle(), SW_SHOW);
+        RunModal(Handle(), owner);
     }
 
 private:
@@ -60,14 +62,14 @@ private:
     void OnCreate() {
         for (const auto& row : kRows)
             controls_[static_cast<int>(row.id) - 100] =
-                CreateControl(row.kind, window_, static_cast<int>(row.id), row.x, row.y, row.width, row.height,
-                              row.caption, fonts_.Get(row.font));
+                CreateControl(row.kind, Handle(), static_cast<int>(row.id), Scale(row.x), Scale(row.y),
+                              Scale(row.width), Scale(row.height), row.caption, fonts_.Get(row.font, Dpi()));
         HWND edit = Control(ViewControl::编辑框_查看内容);
         SetWindowLongPtrW(edit, GWL_STYLE, GetWindowLongPtrW(edit, GWL_STYLE) & ~WS_BORDER);
         SetWindowPos(edit, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_FRAMECHANGED);
 
         Win32LayoutManager& layout = *objects_.viewLayout;
-        layout.Bind(window_); // no hook: the window has no minimum size of its own
+        layout.Bind(Handle()); // no hook: the window has no minimum size of its own
         layout.Register(Control(ViewControl::标签_背景), 1, 1, 1, 1);
         layout.Register(Control(ViewControl::按钮_复制), 1, 0, 0, 1);
         layout.Register(Control(ViewControl::按钮_关闭), 0, 0, 1, 1);
@@ -90,7 +92,7 @@ private:
         CreateJsonEditor(editor, Control(ViewControl::标签_背景), [this](const EditorEvent&) {
             POINT at{};
             GetCursorPos(&at);
-            TrackPopupMenu(menu_, TPM_RIGHTBUTTON, at.x + 3, at.y + 3, 0, window_, nullptr);
+            TrackPopupMenu(menu_, TPM_RIGHTBUTTON, at.x + 3, at.y + 3, 0, Handle(), nullptr);
             return 0;
         });
         if (editor.ContainerWindow()) layout.Register(editor.ContainerWindow(), 0, 0, 1, 1);
@@ -119,13 +121,23 @@ private:
             wide.resize(GetWindowTextW(edit, wide.data(), static_cast<int>(wide.size())));
             text = kova::WideToUtf8(wide);
         }
-        SetClipboardText(window_, text);
+        SetClipboardText(Handle(), text);
     }
 
-    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    void OnDpiChanged(int oldDpi) override {
+        for (const auto& row : kRows)
+            SendMessageW(Control(row.id), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(row.font, Dpi())), FALSE);
+        fonts_.KeepOnly(Dpi());
+        objects_.viewLayout->Rescale(oldDpi, Dpi()); // the base moves the window next, which lays it out
+    }
+
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
         switch (message) {
         case WM_CREATE:
             OnCreate();
+            return 0;
+        case WM_CLOSE:
+            CloseModal(Handle());
             return 0;
         case WM_DESTROY:
             EndModal();
@@ -141,7 +153,7 @@ private:
             } else if (id == static_cast<int>(ViewControl::按钮_复制)) {
                 Copy();
             } else if (id == static_cast<int>(ViewControl::按钮_关闭) || id == IDCANCEL) {
-                DestroyWindow(window_);
+                CloseModal(Handle());
             }
             return 0;
         }
@@ -155,30 +167,11 @@ private:
             SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         default:
-            return DefWindowProcW(window_, message, wParam, lParam);
-        }
-    }
-
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        if (message == WM_NCCREATE) {
-            auto* self = static_cast<ViewWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-            self->window_ = hwnd;
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-        auto* self = reinterpret_cast<ViewWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (!self || message == WM_NCDESTROY) {
-            if (self) SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            return DefWindowProcW(hwnd, message, wParam, lParam);
-        }
-        try {
-            return self->OnMessage(message, wParam, lParam);
-        } catch (...) {
-            return DefWindowProcW(hwnd, message, wParam, lParam);
+            return Default(message, wParam, lParam);
         }
     }
 
     ProcessObjects& objects_;
-    HWND window_ = nullptr;
     HMENU menu_ = nullptr;
     std::array<HWND, 4> controls_{};
     FontCache fonts_;

@@ -134,7 +134,7 @@ AboutView OpenAbout(std::string_view newsPath = {}) {
         if (!about) return;
         if (view.opened) {
             // Still open after "确定" was clicked: close it so the test ends and reports.
-            if (++ticks > 20) EndDialog(about, IDCANCEL);
+            if (++ticks > 20) DestroyWindow(about);
             return;
         }
         view.opened = true;

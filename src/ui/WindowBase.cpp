@@ -1,0 +1,118 @@
+// The one window procedure behind every top-level window of the program.
+#include "ui/WindowBase.h"
+
+#include "kova/CreateString.h"
+#include "kova/Encoding.h"
+#include "ui/Dpi.h"
+
+namespace vivu {
+
+namespace {
+
+constexpr char kOperationFailed[] = "操作失败：{1}";
+constexpr char kUnknownFailure[] = "未知错误";
+constexpr char kFailedTitle[] = "失败";
+
+} // namespace
+
+WindowBase::~WindowBase() {
+    // The object goes first only when its window was never created or is already gone;
+    // otherwise the window must not call into freed memory.
+    if (window_) {
+        SetWindowLongPtrW(window_, 0, 0);
+        DestroyWindow(window_);
+    }
+}
+
+int WindowBase::Scale(int length) const {
+    return ScaleToDpi(length, dpi_);
+}
+
+void WindowBase::ExpectDpiOf(HWND owner) {
+    dpi_ = owner ? WindowDpi(owner) : SystemDpi();
+}
+
+HWND WindowBase::CreateBaseWindow(const wchar_t* className, HICON icon, DWORD exStyle, std::wstring_view caption,
+                                  DWORD style, const RECT& place, HWND owner) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
+    if (!GetClassInfoExW(instance, className, &wc)) {
+        wc.lpfnWndProc = Procedure;
+        wc.cbWndExtra = sizeof(LONG_PTR); // the window object
+        wc.hInstance = instance;
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        wc.lpszClassName = className;
+        wc.hIcon = icon;
+        if (!RegisterClassExW(&wc)) return nullptr;
+    }
+    return CreateWindowExW(exStyle, className, std::wstring(caption).c_str(), style, place.left, place.top,
+                           place.right - place.left, place.bottom - place.top, owner, nullptr, instance, this);
+}
+
+WindowBase* WindowBase::FromHandle(HWND window) {
+    HWND root = window ? GetAncestor(window, GA_ROOT) : nullptr;
+    if (!root || GetClassLongPtrW(root, GCLP_WNDPROC) != reinterpret_cast<ULONG_PTR>(&Procedure)) return nullptr;
+    return reinterpret_cast<WindowBase*>(GetWindowLongPtrW(root, 0));
+}
+
+LRESULT WindowBase::Default(UINT message, WPARAM wParam, LPARAM lParam) const {
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void WindowBase::OnDpiChanged(int) {}
+
+void WindowBase::ShowFailure(const std::string& text, const std::string& title) {
+    MessageBoxW(window_, kova::Utf8ToWide(text).c_str(), kova::Utf8ToWide(title).c_str(), MB_OK | MB_ICONEXCLAMATION);
+}
+
+void WindowBase::ReportException(std::string_view what) {
+    if (reporting_ || !window_) return;
+    reporting_ = true;
+    try {
+        ShowFailure(kova::CreateString(kOperationFailed, {std::string(what.empty() ? kUnknownFailure : what)}),
+                    kFailedTitle);
+    } catch (...) {
+        // Out of memory while telling the user: the window keeps working all the same.
+    }
+    reporting_ = false;
+}
+
+void WindowBase::ReportFrom(HWND window, const char* what) {
+    if (WindowBase* owner = FromHandle(window)) owner->ReportException(what ? what : "");
+}
+
+LRESULT WindowBase::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DPICHANGED) {
+        const int oldDpi = dpi_;
+        dpi_ = HIWORD(wParam);
+        OnDpiChanged(oldDpi);
+        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+    }
+    return OnMessage(message, wParam, lParam);
+}
+
+LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* created = static_cast<WindowBase*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(created));
+        created->window_ = hwnd;
+        created->dpi_ = WindowDpi(hwnd);
+    }
+    auto* self = reinterpret_cast<WindowBase*>(GetWindowLongPtrW(hwnd, 0));
+    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+    if (message == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, 0, 0);
+        self->window_ = nullptr;
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    return Guarded(
+        hwnd, [&] { return self->Dispatch(message, wParam, lParam); },
+        [&] { return DefWindowProcW(hwnd, message, wParam, lParam); });
+}
+
+} // namespace vivu
