@@ -4,14 +4,17 @@
 #include "support/win/PopupMenuReader.h"
 #include "ui/Clipboard.h"
 #include "ui/DibSurface.h"
+#include "ui/Dpi.h"
 #include "ui/MainWindow.h"
 
 #include <Scintilla.h>
 #include <array>
 #include <commctrl.h>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <sstream>
 #include <stdexcept>
 
 using namespace vivu;
@@ -24,9 +27,17 @@ std::string WindowText(HWND hwnd) {
     return kova::WideToUtf8(buffer);
 }
 
+// The program declares itself per-monitor dpi aware in its manifest; the tests run the same way.
+void BecomePerMonitorAware() {
+    using SetContextFn = BOOL(WINAPI*)(HANDLE);
+    const FARPROC set = GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetProcessDpiAwarenessContext");
+    if (set) reinterpret_cast<SetContextFn>(reinterpret_cast<void*>(set))(reinterpret_cast<HANDLE>(-4));
+}
+
 class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        BecomePerMonitorAware();
         dir_ = std::filesystem::temp_directory_path() / "kova-main-window-test";
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
@@ -313,6 +324,116 @@ TEST_F(MainWindowTest, WindowCannotBeMadeSmallerThan800By600) {
     GetWindowRect(window, &frame);
     EXPECT_EQ(frame.right - frame.left, 1000);
     EXPECT_EQ(frame.bottom - frame.top, 600);
+}
+
+namespace {
+
+// Where the 144-dpi run of this test program writes what it measured; empty in the ordinary run.
+std::wstring DpiReportPath() {
+    wchar_t path[MAX_PATH] = {};
+    return GetEnvironmentVariableW(L"KOVA_DPI_REPORT", path, MAX_PATH) ? path : L"";
+}
+
+void SetClientSize(HWND window, int width, int height) {
+    RECT outer{}, client{};
+    GetWindowRect(window, &outer);
+    GetClientRect(window, &client);
+    SetWindowPos(window, nullptr, 0, 0, width + (outer.right - outer.left) - client.right,
+                 height + (outer.bottom - outer.top) - client.bottom, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+// Every control's rectangle in its parent, the main font's height and the minimum window size, as numbers.
+std::vector<long> Measure(MainWindow& window, int clientWidth, int clientHeight) {
+    SetClientSize(window.Handle(), clientWidth, clientHeight);
+    std::vector<long> numbers;
+    for (const auto& row : MainWindowRows()) {
+        const RECT r = RectInParent(window.Control(row.id));
+        numbers.insert(numbers.end(), {r.left, r.top, r.right, r.bottom});
+    }
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window.Control(MainControl::标签1), WM_GETFONT, 0, 0)),
+               sizeof(font), &font);
+    MINMAXINFO limits{};
+    SendMessageW(window.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    numbers.insert(numbers.end(), {font.lfHeight, limits.ptMinTrackSize.x, limits.ptMinTrackSize.y});
+    return numbers;
+}
+
+// Runs this test again in a process that sees 144 dpi (the prefix's LogPixels, read once per process).
+std::vector<long> MeasureAt144Dpi(const std::filesystem::path& report) {
+    HKEY desktop = nullptr;
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &desktop,
+                    nullptr);
+    DWORD old = 0, size = sizeof(old);
+    const bool hadOld = RegQueryValueExW(desktop, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&old),
+                                         &size) == ERROR_SUCCESS;
+    const DWORD dpi = 144;
+    RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof(dpi));
+    SetEnvironmentVariableW(L"KOVA_DPI_REPORT", report.wstring().c_str());
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(self) + L"\" --gtest_filter=MainWindowTest.ScalesWithTheDpi";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+        WaitForSingleObject(process.hProcess, 120000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    SetEnvironmentVariableW(L"KOVA_DPI_REPORT", nullptr);
+    if (hadOld)
+        RegSetValueExW(desktop, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old), sizeof(old));
+    else
+        RegDeleteValueW(desktop, L"LogPixels");
+    RegCloseKey(desktop);
+    std::vector<long> numbers; // the fixture of the run at 144 dpi empties its own folder: the report lies outside
+    std::ifstream in(report);
+    for (long n; in >> n;) numbers.push_back(n);
+    in.close();
+    std::filesystem::remove(report);
+    return numbers;
+}
+
+} // namespace
+
+// At 144 dpi every control sits at one and a half times its place at 96 dpi, in a window whose
+// client is one and a half times as large; fonts and the minimum window size grow alike.
+TEST_F(MainWindowTest, ScalesWithTheDpi) {
+    const std::wstring reportPath = DpiReportPath();
+    if (!reportPath.empty()) { // the run at 144 dpi
+        std::ofstream out{std::filesystem::path(reportPath)};
+        out << WindowDpi(window_->Handle()) << ' ';
+        for (long n : Measure(*window_, 1230, 915)) out << n << ' ';
+        return;
+    }
+    ASSERT_EQ(WindowDpi(window_->Handle()), 96);
+    const std::vector<long> at96 = Measure(*window_, 820, 610);
+    const std::vector<long> at144 = MeasureAt144Dpi(std::filesystem::temp_directory_path() / "kova-dpi-report.txt");
+    ASSERT_EQ(at144.size(), at96.size() + 1) << "the run at 144 dpi reported nothing";
+    ASSERT_EQ(at144[0], 144) << "Wine did not take LogPixels";
+    // Within 2 pixels: the window's frame, which the anchors measure from, does not grow exactly by half.
+    for (size_t i = 0; i < at96.size(); ++i)
+        EXPECT_NEAR(at144[i + 1], at96[i] * 3 / 2.0, 2.0)
+            << "number " << i << " (4 per control, then font and minimum)";
+}
+
+// Windows does not wait for the window to close at the end of a session: the text is saved when it asks.
+TEST_F(MainWindowTest, TheEndOfASessionSavesOnce) {
+    SetEditorText("{\"kept\": 1}");
+    const std::filesystem::path buffer = objects_.bufferPath;
+    std::filesystem::remove(buffer);
+    EXPECT_EQ(SendMessageW(window_->Handle(), WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF), TRUE);
+    ASSERT_TRUE(std::filesystem::exists(buffer));
+    std::filesystem::remove(buffer);
+    SendMessageW(window_->Handle(), WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(std::filesystem::exists(buffer)) << "saved a second time";
+    // Called off: the user goes on, and closing saves again.
+    SendMessageW(window_->Handle(), WM_QUERYENDSESSION, 0, 0);
+    SendMessageW(window_->Handle(), WM_ENDSESSION, FALSE, 0);
+    std::filesystem::remove(buffer);
+    DestroyWindow(window_->Handle());
+    EXPECT_TRUE(std::filesystem::exists(buffer));
 }
 
 // A handler that fails is reported; the text and the document stay, and the window goes on.
