@@ -11,6 +11,7 @@ namespace vivu {
 
 void MainWindow::NodeDetails() {
     ResultTree& tree = *objects_.resultTree;
+    tree.OnSelectionChanged(); // NodeDetails answers every TVN_SELCHANGED of the tree
     const auto texts = NodePanel(tree.Model(), *objects_.model, tree.SelectedItemIndex(), objects_.currentNode);
     if (!texts) return; // no document: nothing on the screen changes
     SetText(MainControl::编辑框_结果, texts->code);
@@ -26,13 +27,15 @@ void MainWindow::GoToPath() {
         ShowFailure(std::string(result.message), std::string(result.title));
         return;
     }
-    objects_.resultTree->Select(result.item); // the selection change shows the node's details
+    // The selection change shows the node's details, also for a node deeper than the tree
+    // shows, whose ancestor is selected in the control.
+    objects_.resultTree->Select(result.item);
 }
 
 void MainWindow::OpenSelectedNode() {
     const WaitCursor wait; // until the view shows: writing and showing a large node's text takes a while
     ResultTree& tree = *objects_.resultTree;
-    tree.OnDoubleClick();
+    tree.OnDoubleClick(); // may show the clicked item's details in place of a deeper node's
     NodeContentText content =
         NodeContent(tree.Model(), *objects_.model, tree.SelectedItemIndex(), objects_.currentNode);
     OpenView(objects_, Handle(), std::move(content.text), content.isJson);

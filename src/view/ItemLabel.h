@@ -9,6 +9,9 @@ namespace vivu {
 
 inline constexpr std::string_view kObjectRootLabel = "{ 存取键值表 }";
 inline constexpr std::string_view kArrayRootLabel = "[ 存取列表 ]";
+// Follows the label of a container whose items are too deep for the tree control; the
+// double-click that opens its content is the way into them.
+inline constexpr std::string_view kTooDeepMark = "（层级过深，双击查看）";
 
 // Indexes into the tree control's image list.
 enum ItemImage : uint8_t { kImageValue = 0, kImageObject = 1, kImageArray = 2 };

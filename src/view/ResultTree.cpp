@@ -31,12 +31,10 @@ private:
 
 } // namespace
 
-constexpr UINT_PTR kSubclassId = 1;
 constexpr UINT_PTR kInputSubclassId = 2;
 
 ResultTree::~ResultTree() {
     if (tree_) {
-        WatchTeardown(false);
         RemoveWindowSubclass(tree_, InputProc, kInputSubclassId);
         TreeView_SetImageList(tree_, nullptr, TVSIL_NORMAL);
     }
@@ -67,7 +65,7 @@ LRESULT CALLBACK ResultTree::InputProc(HWND hwnd, UINT message, WPARAM wParam, L
     case WM_KEYDOWN:
         if (wParam == VK_MULTIPLY) { // the control would insert a whole subtree, however large
             ++tree->inputRunning_;
-            tree->ExpandSubtree(tree->SelectedItemIndex());
+            tree->ExpandSubtree(tree->ControlSelection());
             --tree->inputRunning_;
             return 0;
         }
@@ -94,43 +92,12 @@ LRESULT ResultTree::OnCustomDraw(NMTVCUSTOMDRAW& draw) const {
     return CDRF_DODEFAULT;
 }
 
-LRESULT CALLBACK ResultTree::TeardownProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
-                                          DWORD_PTR self) {
-    auto* tree = reinterpret_cast<ResultTree*>(self);
-    if (message == WM_DESTROY) {
-        tree->ClearControl();
-    } else if (message == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, TeardownProc, id);
-        tree->watchingTeardown_ = false;
-        tree->tree_ = nullptr;
-        tree->handles_.clear();
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-
-void ResultTree::WatchTeardown(bool on) {
-    if (on == watchingTeardown_) return;
-    if (on) {
-        SetWindowSubclass(tree_, TeardownProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    } else {
-        RemoveWindowSubclass(tree_, TeardownProc, kSubclassId);
-    }
-    watchingTeardown_ = on;
-}
-
 void ResultTree::ClearControl() {
     if (!tree_) return;
     TreeView_SelectItem(tree_, nullptr);
-    if (deepestInControl_ > kDeleteSliceDepth) {
-        // Descendants come after their ancestors, so walking backwards cuts the deepest slices first.
-        for (int32_t item = static_cast<int32_t>(handles_.size()) - 1; item > 0; --item) {
-            if (handles_[item] && model_.Record(item).depth % kDeleteSliceDepth == 0)
-                TreeView_DeleteItem(tree_, handles_[item]);
-        }
-    }
+    deepSelection_ = -1;
     TreeView_DeleteAllItems(tree_);
     handles_.assign(handles_.size(), nullptr);
-    deepestInControl_ = 0;
 }
 
 void ResultTree::Rebuild(const JsonModel& model, bool expandAll) {
@@ -141,10 +108,15 @@ void ResultTree::Rebuild(const JsonModel& model, bool expandAll) {
     model_.Rebuild(model, expandAll);
     expandAll_ = expandAll;
     Refill();
-    WatchTeardown(deepestInControl_ > kDeleteSliceDepth);
 }
 
 int32_t ResultTree::SelectedItemIndex() const {
+    const int32_t selected = ControlSelection();
+    return deepSelection_ >= 0 && selected >= 0 && model_.ShownItem(deepSelection_) == selected ? deepSelection_
+                                                                                                : selected;
+}
+
+int32_t ResultTree::ControlSelection() const {
     if (!tree_) return -1;
     HTREEITEM selected = TreeView_GetSelection(tree_);
     if (!selected) return -1;
@@ -157,32 +129,58 @@ int32_t ResultTree::SelectedItemIndex() const {
 
 bool ResultTree::Select(int32_t item) {
     if (!model_.IsItem(item) || !Handle(0)) return false;
-    InsertChain(item);
-    const int32_t parent = model_.Record(item).parent;
+    const int32_t before = SelectedItemIndex();
+    const int32_t shown = model_.ShownItem(item);
+    InsertChain(shown);
+    const int32_t parent = model_.Record(shown).parent;
     if (parent >= 0) TreeView_EnsureVisible(tree_, handles_[parent]);
-    TreeView_EnsureVisible(tree_, handles_[item]);
-    TreeView_SelectItem(tree_, handles_[item]);
+    TreeView_EnsureVisible(tree_, handles_[shown]);
+    deepSelection_ = item != shown ? item : -1;
+    selecting_ = true;
+    if (TreeView_GetSelection(tree_) != handles_[shown]) {
+        TreeView_SelectItem(tree_, handles_[shown]);
+    } else if (item != before) {
+        AnnounceSelection();
+    }
+    selecting_ = false;
     return true;
 }
 
+void ResultTree::OnDoubleClick() {
+    guard_.DoubleClicked();
+    if (deepSelection_ < 0) return;
+    deepSelection_ = -1;
+    AnnounceSelection();
+}
+
+void ResultTree::AnnounceSelection() {
+    NMTREEVIEWW info{};
+    info.hdr.hwndFrom = tree_;
+    info.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(tree_));
+    info.hdr.code = TVN_SELCHANGEDW;
+    info.action = TVC_UNKNOWN;
+    info.itemNew.mask = TVIF_HANDLE | TVIF_PARAM;
+    info.itemNew.hItem = TreeView_GetSelection(tree_);
+    info.itemNew.lParam = ControlSelection();
+    info.itemOld = info.itemNew;
+    SendMessageW(GetParent(tree_), WM_NOTIFY, info.hdr.idFrom, reinterpret_cast<LPARAM>(&info));
+}
+
 void ResultTree::ExpandSubtree(int32_t item) {
-    if (!model_.IsItem(item) || !Handle(item) || !model_.HasChildItems(item)) return;
+    if (!model_.IsItem(item) || !Handle(item) || !model_.HasChildItems(item) || !model_.CanExpand(item)) return;
     {
         RedrawLock lock(tree_);
         RemoveChildren(item); // inserted collapsed before: put back expanded
         InsertChildren(item, true);
     }
     TreeView_Expand(tree_, handles_[item], TVE_EXPAND);
-    WatchTeardown(deepestInControl_ > kDeleteSliceDepth);
 }
 
 void ResultTree::RemoveChildren(int32_t item) {
     const int32_t end = model_.SubtreeEnd(item);
-    // Backwards, so an item is deleted before its ancestors; long chains go in slices, as in ClearControl.
-    for (int32_t i = end - 1; i > item; --i) {
-        const ItemRecord& record = model_.Record(i);
-        if (handles_[i] && (record.parent == item || record.depth % kDeleteSliceDepth == 0))
-            TreeView_DeleteItem(tree_, handles_[i]);
+    // The control takes each child's descendants with it.
+    for (int32_t i = model_.FirstChild(item); i >= 0; i = model_.NextSibling(i)) {
+        if (handles_[i]) TreeView_DeleteItem(tree_, handles_[i]);
     }
     std::fill(handles_.begin() + item + 1, handles_.begin() + end, nullptr);
 }
@@ -196,7 +194,6 @@ void ResultTree::ExpandAll(bool on) {
         ClearControl();
         Refill();
     }
-    WatchTeardown(deepestInControl_ > kDeleteSliceDepth);
     Select(remembered);
 }
 
@@ -206,13 +203,8 @@ LRESULT ResultTree::OnItemExpanding(const NMTREEVIEWW& info) {
     // The item is not expanded yet, so the control takes its new children without laying anything out.
     if ((info.action & (TVE_COLLAPSE | TVE_EXPAND)) == TVE_EXPAND && Handle(item) == info.itemNew.hItem) {
         InsertChildren(item, expandAll_);
-        WatchTeardown(deepestInControl_ > kDeleteSliceDepth);
     }
     return FALSE;
-}
-
-int32_t ResultTree::ItemIndexOf(const NMTREEVIEWW& info) {
-    return info.itemNew.hItem ? static_cast<int32_t>(info.itemNew.lParam) : -1;
 }
 
 HTREEITEM ResultTree::Handle(int32_t item) const {
@@ -241,15 +233,15 @@ void ResultTree::InsertItem(int32_t item, bool expanded) {
     tv.lParam = item;
     tv.state = ((model_.State(item) & kStateBold) ? TVIS_BOLD : 0) | (expanded ? TVIS_EXPANDED : 0);
     tv.stateMask = TVIS_BOLD | TVIS_EXPANDED;
-    // The button shows before the children are inserted; an empty object or array gets none.
-    tv.cChildren = model_.HasChildItems(item) ? 1 : 0;
+    // The button shows before the children are inserted; an empty object or array gets
+    // none, and neither does a container whose children are too deep for the control.
+    tv.cChildren = model_.HasChildItems(item) && model_.CanExpand(item) ? 1 : 0;
     handles_[item] = TreeView_InsertItem(tree_, &insert);
-    deepestInControl_ = std::max(deepestInControl_, model_.Record(item).depth);
 }
 
 void ResultTree::InsertChildren(int32_t item, bool expandAll, std::span<const int32_t> open) {
     const int32_t first = model_.FirstChild(item);
-    if (first < 0 || handles_[first]) return; // a parent's children are inserted all at once
+    if (first < 0 || handles_[first] || !model_.CanExpand(item)) return; // children go in all at once
     // Under Wine a subclassed control costs a server round trip per message, 25 times the
     // insertion itself: the input hook comes off while items go in, unless it is what runs.
     struct InputHookOff {
@@ -274,8 +266,7 @@ void ResultTree::InsertChildren(int32_t item, bool expandAll, std::span<const in
     for (int32_t i = first; i < end; --budget) {
         const bool onTheWay = nextOpen < open.size() && open[nextOpen] == i;
         if (onTheWay) ++nextOpen;
-        const bool container = model_.Record(i).hasChildren == 1;
-        const bool expanded = container && (onTheWay || (expandAll && budget > 0));
+        const bool expanded = model_.CanExpand(i) && (onTheWay || (expandAll && budget > 0));
         plan.push_back({i, expanded});
         // Below an expanded item go on with its first child, otherwise skip its subtree.
         i = expanded ? i + 1 : model_.SubtreeEnd(i);
@@ -318,7 +309,6 @@ void ResultTree::InsertChain(int32_t item) {
     std::reverse(open.begin(), open.end()); // pre-order meets them in ascending order
     RedrawLock lock(tree_);
     InsertChildren(top, expandAll_, open);
-    WatchTeardown(deepestInControl_ > kDeleteSliceDepth);
 }
 
 } // namespace vivu

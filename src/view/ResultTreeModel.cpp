@@ -71,17 +71,19 @@ void ResultTreeModel::AddChildren(const kova::ValueRef& rootContainer, bool expa
         // shown with its value instead of being read as a path by the getters.
         const kova::ValueRef value = top.container.At(at);
         const int32_t type = value.Type();
+        const bool expanded = expandAll && depth < kDeepestShownDepth;
         int32_t item;
         if (top.isMap) {
             const std::string_view key = top.container.KeyAt(at);
-            item = AddItem(parent, type, keys_.RegisterKey(key), depth, expandAll);
+            item = AddItem(parent, type, keys_.RegisterKey(key), depth, expanded);
             AppendMemberKeyLabel(labels_, key, type);
         } else {
             const int32_t position = static_cast<int32_t>(at + 1);
-            item = AddItem(parent, type, IndexCode(position), depth, expandAll);
+            item = AddItem(parent, type, IndexCode(position), depth, expanded);
             AppendElementKeyLabel(labels_, position);
         }
         AppendValueOf(labels_, value);
+        if (depth == kDeepestShownDepth && kova::IsContainerType(type) && value.Count() > 0) labels_ += kTooDeepMark;
         if (kova::IsContainerType(type)) {
             stack.push_back({value, type == kova::kTypeMap, item, 0, value.Count()}); // top is invalid from here
         } else {
@@ -116,10 +118,15 @@ int32_t ResultTreeModel::NextSibling(int32_t item) const {
     return next < SubtreeEnd(parent) ? next : -1;
 }
 
+int32_t ResultTreeModel::ShownItem(int32_t item) const {
+    for (int32_t depth = records_[item].depth; depth > kDeepestShownDepth; --depth) item = records_[item].parent;
+    return item;
+}
+
 std::vector<int32_t> ResultTreeModel::ExpandableItems() const {
     std::vector<int32_t> items;
     for (int32_t i = 1; i < ItemCount(); ++i) {
-        if (records_[i].hasChildren == 1) items.push_back(i);
+        if (CanExpand(i)) items.push_back(i);
     }
     return items;
 }

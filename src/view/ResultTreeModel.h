@@ -13,6 +13,12 @@
 
 namespace vivu {
 
+// Windows' tree control takes only about 255 levels and draws deeper items wrongly, so
+// none deeper than this goes into it (the root item has depth 0; a few levels are kept in
+// hand). A container at this depth shows kTooDeepMark and no children; the items below it
+// stay in the model, where paths, Go to and Find reach them.
+inline constexpr int32_t kDeepestShownDepth = 250;
+
 // Items are numbered by item index from 0 (the root item) in creation order.
 struct ItemRecord {
     int32_t parent = -1; // -1 for the root item
@@ -45,8 +51,17 @@ public:
     int32_t FirstChild(int32_t item) const { return HasChildItems(item) ? item + 1 : -1; }
     int32_t NextSibling(int32_t item) const;
 
-    // The object and array items below the root, in pre-order: what expand all
-    // expands or collapses. The root item always stays expanded.
+    // An object or array, even an empty one, that the tree control may show expanded:
+    // one above kDeepestShownDepth.
+    bool CanExpand(int32_t item) const {
+        return Record(item).hasChildren == 1 && Record(item).depth < kDeepestShownDepth;
+    }
+    // The item the tree control shows for item: item itself, or its ancestor at
+    // kDeepestShownDepth when item lies deeper.
+    int32_t ShownItem(int32_t item) const;
+
+    // The items below the root that CanExpand, in pre-order: what expand all expands or
+    // collapses. The root item always stays expanded.
     std::vector<int32_t> ExpandableItems() const;
 
     // The document the items were made from, item 0 its root; empty without items. Held

@@ -190,8 +190,20 @@ TEST(ResultTreeModel, DeepNestingBuildsWithoutRecursion) {
         EXPECT_EQ(tree.SubtreeEnd(0), kDepth);
         EXPECT_EQ(tree.SubtreeEnd(last), kDepth);
         EXPECT_EQ(tree.Label(last), json[0] == '[' ? "[1] " : "k");
-        EXPECT_EQ(tree.ExpandableItems().size(), static_cast<size_t>(kDepth - 1));
+        EXPECT_EQ(tree.ExpandableItems().size(), static_cast<size_t>(kDeepestShownDepth - 1));
+        EXPECT_EQ(tree.ShownItem(last), kDeepestShownDepth) << "in a chain an item's index is its depth";
     }
+}
+
+TEST(ResultTreeModel, ContainersAtTheDeepestShownDepthAreMarkedAndStayClosed) {
+    constexpr int32_t kCut = kDeepestShownDepth; // in a chain an item's index is its depth
+    const auto tree = Built(test::DeepArrayJson(kCut + 2));
+    EXPECT_EQ(tree.State(kCut - 1), kOpen);
+    EXPECT_EQ(tree.Label(kCut), "[1] " + std::string(kTooDeepMark));
+    EXPECT_EQ(tree.State(kCut), kBold);
+    EXPECT_FALSE(tree.CanExpand(kCut));
+    EXPECT_EQ(tree.ShownItem(kCut + 1), kCut);
+    EXPECT_EQ(Built(test::DeepArrayJson(kCut + 1)).Label(kCut), "[1] ") << "an empty one hides nothing";
 }
 
 TEST(ResultTreeModel, AMillionNodes) {

@@ -56,7 +56,7 @@ public:
     ResultTree tree;
     HWND window = nullptr;
     HWND control = nullptr;
-    int32_t lastSelected = -2; // from the latest TVN_SELCHANGEDW
+    int32_t lastSelected = -2; // the selected node at the latest TVN_SELCHANGEDW
     int doubleClicks = 0;
 
 private:
@@ -77,7 +77,8 @@ private:
         case TVN_ITEMEXPANDINGW:
             return tree.OnItemExpanding(info);
         case TVN_SELCHANGEDW:
-            lastSelected = ResultTree::ItemIndexOf(info);
+            tree.OnSelectionChanged();
+            lastSelected = tree.SelectedItemIndex();
             return 0;
         case NM_DBLCLK:
             ++doubleClicks;
@@ -252,13 +253,13 @@ TEST(ResultTreeWin, SelectingAnItemInsertsTheWayToIt) {
     EXPECT_EQ(host.tree.SelectedItemIndex(), ok);
 }
 
-// Deep enough that deleting the chain in one go would exhaust the stack under Wine.
+// Deep enough that deleting the chain in one go would exhaust the stack under Wine, were it all in the control.
 constexpr int kDeepNesting = 30'000;
 
-TEST(ResultTreeWin, GoToSelectsADeepItem) {
+TEST(ResultTreeWin, GoToADeepItemSelectsItsDeepestShownAncestor) {
     TreeHost host;
-    host.tree.Rebuild(LoadModel(R"({"top":)" + test::DeepObjectJson(kDeepNesting) + "}"), false);
-    const int32_t deepest = kDeepNesting;
+    host.tree.Rebuild(LoadModel(R"({"top":)" + test::DeepObjectJson(kDeepNesting) + "}"), true);
+    const int32_t deepest = kDeepNesting, cut = kDeepestShownDepth; // in a chain an item's index is its depth
     const std::string path = BuildNodePath(host.tree.Model(), deepest);
     EXPECT_EQ(path.size(), std::string("//top").size() + 2 * (kDeepNesting - 1));
 
@@ -268,12 +269,32 @@ TEST(ResultTreeWin, GoToSelectsADeepItem) {
     EXPECT_EQ(host.tree.SelectedItemIndex(), deepest);
     EXPECT_EQ(host.lastSelected, deepest);
     EXPECT_EQ(BuildNodePath(host.tree.Model(), host.tree.SelectedItemIndex()), path);
-    EXPECT_TRUE(Expanded(host.control, host.tree.Handle(deepest - 1)));
-    EXPECT_TRUE(Expanded(host.control, host.tree.Handle(1)));
+    HTREEITEM shown = TreeView_GetSelection(host.control);
+    EXPECT_EQ(shown, host.tree.Handle(cut));
+    EXPECT_EQ(Read(host.control, shown).text, "k" + std::string(kTooDeepMark));
+    EXPECT_EQ(Read(host.control, shown).children, 0);
+    // Neither opening it, the keypad's "*" nor expand all puts anything below it.
+    TreeView_Expand(host.control, shown, TVE_EXPAND);
+    SendMessageW(host.control, WM_KEYDOWN, VK_MULTIPLY, 0);
+    host.tree.ExpandAll(true);
+    EXPECT_EQ(PreOrder(host.control).size(), static_cast<size_t>(cut + 1));
+    EXPECT_EQ(host.tree.SelectedItemIndex(), deepest);
+
+    // The control's selection stays on the cut item; the selected node still changes, and the parent hears of it.
+    host.tree.Select(cut);
+    EXPECT_EQ(host.lastSelected, cut);
+    host.tree.Select(deepest - 1);
+    EXPECT_EQ(host.lastSelected, deepest - 1);
+    host.tree.OnDoubleClick();
+    EXPECT_EQ(host.lastSelected, cut) << "a double-click opens the item clicked";
+    host.tree.Select(deepest);
+    TreeView_SelectItem(host.control, host.tree.Handle(1));
+    TreeView_SelectItem(host.control, host.tree.Handle(cut)); // expand all put in new items
+    EXPECT_EQ(host.lastSelected, cut) << "a selection the user makes replaces the deep node";
 
     // A path that names nothing leaves the selection alone.
     EXPECT_EQ(GoToPath(host.tree.Model(), "//top.k.x").outcome, GoToResult::kNotFound);
-    EXPECT_EQ(host.tree.SelectedItemIndex(), deepest);
+    EXPECT_EQ(host.tree.SelectedItemIndex(), cut);
 
     // The deep chain goes away with the next rebuild.
     host.tree.Rebuild(LoadModel(R"({"k":1})"), false);

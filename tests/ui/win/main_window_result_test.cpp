@@ -171,6 +171,41 @@ TEST_F(ResultPage, DoubleClickOpensTheNodeInTheViewWindow) {
     EXPECT_EQ(shown, "文本");
 }
 
+// Below the deepest item the tree control shows, Go to and Find select that item and show the node they reached.
+TEST_F(ResultPage, NodesDeeperThanTheTreeShows) {
+    std::string json, path = "//k"; // 279 objects inside each other, then "leaf" at depth 280 and arrays to 300
+    for (int i = 0; i < 279; ++i) json += R"({"k":)";
+    json += R"({"leaf":"深处","more":)" + test::DeepArrayJson(21) + "}" + std::string(279, '}');
+    for (int i = 1; i < 279; ++i) path += ".k";
+    objects_.mainEditor->ClearAll();
+    objects_.mainEditor->AddText(json);
+    window_->ParseCommand();
+    HWND control = window_->Control(MainControl::树型框_结果);
+    for (const bool find : {false, true}) {
+        objects_.resultTree->Select(0);
+        if (find) {
+            Find("深处");
+        } else {
+            GoTo(path + ".leaf");
+        }
+        EXPECT_EQ(Text(MainControl::编辑框_结果_路径), path + ".leaf");
+        EXPECT_EQ(Text(MainControl::编辑框_结果_类型), "文本型");
+        EXPECT_EQ(Text(MainControl::编辑框_结果_内容), "深处");
+        // Down to depth 279 an item's index is its depth.
+        EXPECT_EQ(TreeView_GetSelection(control), objects_.resultTree->Handle(250));
+    }
+    EXPECT_EQ(TreeView_GetCount(control), 251u) << "the root and one item a level down to depth 250";
+
+    std::string shown; // a double-click opens the item at depth 250, not the deeper node
+    test::WindowWatcher view("查看", [&](HWND w) {
+        shown = objects_.viewEditor->GetText(objects_.viewEditor->GetLength() + 1);
+        SendMessageW(w, WM_CLOSE, 0, 0);
+    });
+    window_->OpenSelectedNode();
+    EXPECT_NE(shown.find("\"leaf\": \"深处\""), std::string::npos);
+    EXPECT_EQ(Text(MainControl::编辑框_结果_路径), path.substr(0, 3 + 2 * 249)) << "and shows its details";
+}
+
 TEST_F(ResultPage, ParseOfInvalidTextKeepsThePage) {
     GoTo("//s");
     objects_.mainEditor->ClearAll();
