@@ -36,6 +36,13 @@ int WindowDpi(HWND window) {
     return SystemDpi();
 }
 
+int SystemMetricForDpi(int index, int dpi) {
+    using GetMetricFn = int(WINAPI*)(int, UINT);
+    if (const auto get = User32Function<GetMetricFn>("GetSystemMetricsForDpi"))
+        return get(index, static_cast<UINT>(dpi));
+    return GetSystemMetrics(index);
+}
+
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi) {
     using AdjustFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
     if (const auto adjust = User32Function<AdjustFn>("AdjustWindowRectExForDpi"))

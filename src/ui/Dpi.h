@@ -18,6 +18,8 @@ constexpr int ScaleToDpi(int length, int dpi) {
 int WindowDpi(HWND window);
 // The dpi of the primary monitor as the program sees it.
 int SystemDpi();
+// GetSystemMetrics for a window at dpi (Windows 10 1607 on), else at the system's.
+int SystemMetricForDpi(int index, int dpi);
 // AdjustWindowRectEx with the frame of a window at dpi (Windows 10 1607 on), else at the system's.
 void AdjustWindowRectForDpi(RECT& rect, DWORD style, DWORD exStyle, int dpi);
 

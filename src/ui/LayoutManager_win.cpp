@@ -40,7 +40,7 @@ LayoutRect Win32LayoutHost::ControlRect(LayoutHandle control) {
 }
 
 LayoutFrame Win32LayoutHost::SizingFrame() {
-    return {GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYFRAME)};
+    return {SystemMetricForDpi(SM_CXFRAME, dpi), SystemMetricForDpi(SM_CYFRAME, dpi)};
 }
 
 void Win32LayoutHost::Move(LayoutHandle control, const LayoutRect& rect) {
@@ -78,7 +78,8 @@ void Win32LayoutManager::RemoveHook() {
 
 bool Win32LayoutManager::HookMessage(HWND window, UINT message, WPARAM, LPARAM lParam) {
     if (message != WM_GETMINMAXINFO) return false;
-    const int dpi = WindowDpi(window);
+    const WindowBase* base = WindowBase::FromHandle(window);
+    const int dpi = base ? base->Dpi() : WindowDpi(window);
     if (auto* info = reinterpret_cast<MINMAXINFO*>(lParam))
         info->ptMinTrackSize = {ScaleToDpi(kLayoutMinTrackWidth, dpi), ScaleToDpi(kLayoutMinTrackHeight, dpi)};
     return true;

@@ -20,8 +20,9 @@ public:
     LayoutRect ClientRect(LayoutHandle window) override;
     // GetWindowRect shifted by the parent's client origin (the point (0, 0) through ScreenToClient on GetParent).
     LayoutRect ControlRect(LayoutHandle control) override;
-    // SM_CXFRAME and SM_CYFRAME.
+    // SM_CXFRAME and SM_CYFRAME, at the window's dpi.
     LayoutFrame SizingFrame() override;
+    int dpi = 96;
     // MoveWindow with repainting.
     void Move(LayoutHandle control, const LayoutRect& rect) override;
 };
@@ -40,6 +41,8 @@ public:
     Win32LayoutManager& operator=(const Win32LayoutManager&) = delete;
 
     HWND Window() const { return static_cast<HWND>(GetWindow()); }
+    // The bound window's dpi, for the sizing frame the layout measures with.
+    void SetDpi(int dpi) { host.dpi = dpi; }
 
     // Hooks the bound window. An omitted limit takes the stored one while a hook is installed, else 0. With a hook
     // installed, equal limits change nothing and different ones are only stored: the first handler stays. Without a

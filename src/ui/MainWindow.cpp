@@ -10,6 +10,7 @@
 #include "ui/AboutWindow.h"
 #include "ui/Artwork.h"
 #include "ui/Clipboard.h"
+#include "ui/Dpi.h"
 #include "ui/InputBox.h"
 #include "ui/ToolbarCommand.h"
 #include "ui/ViewWindow.h"
@@ -69,10 +70,18 @@ HWND MainWindow::Control(MainControl id) const {
 bool MainWindow::Create(int showCommand) {
     const HINSTANCE instance = GetModuleHandleW(nullptr);
     ExpectDpiOf(nullptr);
-    const RECT place{Scale(kMainLeft), Scale(kMainTop), Scale(kMainLeft + kMainWidth), Scale(kMainTop + kMainHeight)};
+    // The client is what scales: the frame around it has its own size at each dpi.
+    constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+    RECT frame96{}, frame{};
+    AdjustWindowRectForDpi(frame96, kStyle, 0, kDesignDpi);
+    AdjustWindowRectForDpi(frame, kStyle, 0, Dpi());
+    const int clientWidth = kMainWidth - (frame96.right - frame96.left);
+    const int clientHeight = kMainHeight - (frame96.bottom - frame96.top);
+    const RECT place{Scale(kMainLeft), Scale(kMainTop),
+                     Scale(kMainLeft) + Scale(clientWidth) + (frame.right - frame.left),
+                     Scale(kMainTop) + Scale(clientHeight) + (frame.bottom - frame.top)};
     if (!CreateBaseWindow(kClassName, LoadIconW(instance, MAKEINTRESOURCEW(1)), 0,
-                          kova::Utf8ToWide(kMainCaptionTemplate), WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, place,
-                          nullptr))
+                          kova::Utf8ToWide(kMainCaptionTemplate), kStyle, place, nullptr))
         return false;
     ShowWindow(Handle(), startMaximised_ ? SW_SHOWMAXIMIZED : showCommand);
     UpdateWindow(Handle());
@@ -88,9 +97,11 @@ void MainWindow::OnCreate() {
     SetText(MainControl::标签_标题, kova::CreateString("{1}", {kProductName}));
     // The title label and the canvas paint on COLOR_BTNFACE (see OnControlColour).
     BindMainWindowTabStrip(*objects_.tabStrip, Control(MainControl::画板_选择夹));
+    objects_.tabStrip->SetDpi(Dpi());
 
     Win32LayoutManager& layout = *objects_.mainLayout;
     layout.Bind(Handle());
+    layout.SetDpi(Dpi());
     layout.InstallHook(); // holds the minimum tracking size
     for (const auto& a : MainWindowAnchors()) layout.Register(Control(a.id), a.left, a.top, a.right, a.bottom);
     objects_.resultTree->Bind(Control(MainControl::树型框_结果));
@@ -224,6 +235,7 @@ void MainWindow::OnDpiChanged(int oldDpi) {
     fonts_.KeepOnly(Dpi());
     SetToolbarImages();
     objects_.mainLayout->Rescale(oldDpi, Dpi());
+    objects_.mainLayout->SetDpi(Dpi());
     // The controls the layout does not move stay at their template places.
     for (const auto& row : MainWindowRows()) {
         const bool anchored =
@@ -231,7 +243,7 @@ void MainWindow::OnDpiChanged(int oldDpi) {
         if (!anchored && row.id != MainControl::树型框_结果)
             MoveWindow(Control(row.id), Scale(row.x), Scale(row.y), Scale(row.width), Scale(row.height), TRUE);
     }
-    objects_.tabStrip->Invalidate();
+    objects_.tabStrip->SetDpi(Dpi());
 }
 
 void MainWindow::ShowToolbarTip(NMTBGETINFOTIPW& tip) const {

@@ -37,7 +37,12 @@ void EndModal() {
 }
 
 void CloseModal(HWND window) {
-    if (HWND owner = static_cast<HWND>(RemovePropW(window, kDisabledOwner))) EnableWindow(owner, TRUE);
+    if (HWND owner = static_cast<HWND>(RemovePropW(window, kDisabledOwner))) {
+        EnableWindow(owner, TRUE);
+        // The owner takes the activation while this window still stands; nothing is left for Windows to hand
+        // on when it goes (Wine hands it to the owner only from popup windows).
+        if (GetActiveWindow() == window) SetActiveWindow(owner);
+    }
     DestroyWindow(window);
 }
 

@@ -12,9 +12,9 @@ namespace vivu {
 // when the destruction came from a sent message.
 void RunModal(HWND window, HWND owner);
 void EndModal();
-// Closes a window run by RunModal. Its owner is enabled first: Windows gives the
-// activation to the next enabled window when the active one goes, which would
-// otherwise be another program's.
+// Closes a window run by RunModal. Its owner is enabled and activated first: when
+// the active window goes, Windows gives the activation to the next enabled window,
+// which would otherwise be another program's.
 void CloseModal(HWND window);
 
 } // namespace vivu

@@ -81,6 +81,11 @@ void TabStrip::SetHandlers(TabStripHandlers handlers) {
     handlers_ = std::move(handlers);
 }
 
+void TabStrip::SetDpi(int dpi) {
+    layout_.metrics.dpi = dpi;
+    Invalidate();
+}
+
 void TabStrip::SetMargins(int leftOffset, int topOffset) {
     layout_.metrics.leftOffset = leftOffset;
     layout_.metrics.topOffset = topOffset;

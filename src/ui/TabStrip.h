@@ -65,6 +65,8 @@ public:
     // pictures and paints. False when canvas is not a window.
     bool Bind(HWND canvas, const TabStripStyle& style = {});
     void SetHandlers(TabStripHandlers handlers);
+    // The canvas's window moved to a monitor of this dpi: tabs and buttons are laid out at its size.
+    void SetDpi(int dpi);
     // Where the tabs start; repaints.
     void SetMargins(int leftOffset, int topOffset);
 

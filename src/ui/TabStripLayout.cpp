@@ -107,15 +107,15 @@ int TabStripLayout::CloseTab(int index) {
 
 int TabStripLayout::ButtonAreaWidth() const {
     int width = 0;
-    if (metrics.closeShown) width += kButtonSize;
-    if (metrics.pinShown) width += kTabGap + kButtonSize;
-    if (metrics.closeShown && metrics.pinShown) width += kTabGap;
+    if (metrics.closeShown) width += Px(kButtonSize);
+    if (metrics.pinShown) width += Px(kTabGap) + Px(kButtonSize);
+    if (metrics.closeShown && metrics.pinShown) width += Px(kTabGap);
     return width;
 }
 
 int TabStripLayout::IconRoom(const StripTab& tab) const {
     if (tab.icon.empty()) return 0;
-    return kIconWidth + (ButtonAreaWidth() > 0 ? kTabGap : 0);
+    return Px(kIconWidth) + (ButtonAreaWidth() > 0 ? Px(kTabGap) : 0);
 }
 
 void TabStripLayout::Measure(TextMeasurer& measurer) {
@@ -123,7 +123,7 @@ void TabStripLayout::Measure(TextMeasurer& measurer) {
         const TextSize size = measurer.Measure(tab.text);
         tab.textWidth = size.width;
         tab.textHeight = size.height;
-        tab.fullWidth = kTabMargin + IconRoom(tab) + tab.textWidth + ButtonAreaWidth() + kTabMargin;
+        tab.fullWidth = Px(kTabMargin) + IconRoom(tab) + tab.textWidth + ButtonAreaWidth() + Px(kTabMargin);
     }
 }
 
@@ -134,14 +134,14 @@ void TabStripLayout::Place(StripTab& tab, int index, int x, int width, int top, 
 
     const int buttonHeight = std::min(kButtonSize, height);
     const int buttonTop = top + (height - buttonHeight) / 2;
-    int right = x + width - kTabMargin;
+    int right = x + width - Px(kTabMargin);
     tab.close.shown = metrics.closeShown;
     if (metrics.closeShown) {
-        tab.close.rect = {right - kButtonSize, buttonTop, kButtonSize, buttonHeight};
-        right -= kButtonSize + kTabGap;
+        tab.close.rect = {right - Px(kButtonSize), buttonTop, Px(kButtonSize), buttonHeight};
+        right -= Px(kButtonSize) + Px(kTabGap);
     }
     tab.pin.shown = metrics.pinShown;
-    if (metrics.pinShown) tab.pin.rect = {right - kButtonSize, buttonTop, kButtonSize, buttonHeight};
+    if (metrics.pinShown) tab.pin.rect = {right - Px(kButtonSize), buttonTop, Px(kButtonSize), buttonHeight};
 }
 
 void TabStripLayout::Arrange(int canvasWidth, int canvasHeight) {
@@ -160,20 +160,20 @@ void TabStripLayout::Arrange(int canvasWidth, int canvasHeight) {
             StripTab& tab = Tab(i);
             if (tab.pinned != pinnedPass) continue;
             // Each tab leaves room for two drop-down widths, so the element never covers a whole tab.
-            if (!full && x + tab.fullWidth + 2 * kDropDownWidth <= canvasWidth) {
+            if (!full && x + tab.fullWidth + 2 * Px(kDropDownWidth) <= canvasWidth) {
                 Place(tab, i, x, tab.fullWidth, top, height);
                 x += tab.fullWidth;
                 continue;
             }
             full = true;
             if (i == selected) {
-                const int width = std::clamp(canvasWidth - kDropDownWidth - x, 0, tab.fullWidth);
+                const int width = std::clamp(canvasWidth - Px(kDropDownWidth) - x, 0, tab.fullWidth);
                 Place(tab, i, x, width, top, height);
                 x += width;
             }
         }
     }
-    dropDown_.rect = {canvasWidth - kDropDownWidth, top, kDropDownWidth, height};
+    dropDown_.rect = {canvasWidth - Px(kDropDownWidth), top, Px(kDropDownWidth), height};
     dropDown_.laidOut = static_cast<int>(displayOrder_.size()) != Count();
 }
 
@@ -204,15 +204,15 @@ int TabStripLayout::DragOver(int index, double x, double y) {
 }
 
 StripRect TabStripLayout::IconBox(const StripTab& tab) const {
-    if (tab.icon.empty()) return {tab.rect.left + kTabMargin, tab.rect.top, 0, 0};
+    if (tab.icon.empty()) return {tab.rect.left + Px(kTabMargin), tab.rect.top, 0, 0};
     const int height = std::min(kIconWidth, tab.rect.height);
-    const int width = std::clamp(tab.rect.width - kTabMargin, 0, kIconWidth);
-    return {tab.rect.left + kTabMargin, tab.rect.top + (tab.rect.height - height) / 2, width, height};
+    const int width = std::clamp(tab.rect.width - Px(kTabMargin), 0, Px(kIconWidth));
+    return {tab.rect.left + Px(kTabMargin), tab.rect.top + (tab.rect.height - height) / 2, width, height};
 }
 
 StripRect TabStripLayout::TextBox(const StripTab& tab) const {
-    const int left = tab.rect.left + kTabMargin + IconRoom(tab);
-    const int room = tab.rect.Right() - kTabMargin - ButtonAreaWidth() - left;
+    const int left = tab.rect.left + Px(kTabMargin) + IconRoom(tab);
+    const int room = tab.rect.Right() - Px(kTabMargin) - ButtonAreaWidth() - left;
     const int height = std::min(tab.textHeight, tab.rect.height);
     return {left, tab.rect.top + (tab.rect.height - height) / 2, std::clamp(tab.textWidth, 0, std::max(room, 0)),
             height};

@@ -74,6 +74,7 @@ struct StripMetrics {
     int bottomGap = 4;
     bool closeShown = true;
     bool pinShown = true;
+    int dpi = 96; // the lengths below are at 96 dpi
 };
 
 constexpr int kTabMargin = 4;   // inside each end of a tab
@@ -143,6 +144,8 @@ public:
 
     // Width of the buttons at a tab's right end, with the gap before them.
     int ButtonAreaWidth() const;
+    // A length at 96 dpi, at the strip's dpi.
+    int Px(int length) const { return (length * metrics.dpi + 48) / 96; }
     // Where the tab's icon and text go (before any drag offset), clipped to the
     // room left before the buttons.
     StripRect IconBox(const StripTab& tab) const;

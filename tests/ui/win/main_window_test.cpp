@@ -38,7 +38,9 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
         BecomePerMonitorAware();
-        dir_ = std::filesystem::temp_directory_path() / "kova-main-window-test";
+        // One folder per process: the run at 144 dpi is a second process of this program.
+        dir_ = std::filesystem::temp_directory_path() /
+               ("kova-main-window-test-" + std::to_string(GetCurrentProcessId()));
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         objects_.programDir = dir_.string();
@@ -348,7 +350,8 @@ std::vector<long> Measure(MainWindow& window, int clientWidth, int clientHeight)
     std::vector<long> numbers;
     for (const auto& row : MainWindowRows()) {
         const RECT r = RectInParent(window.Control(row.id));
-        numbers.insert(numbers.end(), {r.left, r.top, r.right, r.bottom});
+        // A drop-down list is as high as its font makes it.
+        numbers.insert(numbers.end(), {r.left, r.top, r.right, row.kind == ControlKind::ComboList ? r.top : r.bottom});
     }
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window.Control(MainControl::标签1), WM_GETFONT, 0, 0)),
@@ -377,7 +380,11 @@ std::vector<long> MeasureAt144Dpi(const std::filesystem::path& report) {
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
-        WaitForSingleObject(process.hProcess, 120000);
+        // Messages keep flowing meanwhile: the other process may send to this one's windows and wait.
+        while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 120000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        }
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
@@ -416,6 +423,19 @@ TEST_F(MainWindowTest, ScalesWithTheDpi) {
     for (size_t i = 0; i < at96.size(); ++i)
         EXPECT_NEAR(at144[i + 1], at96[i] * 3 / 2.0, 2.0)
             << "number " << i << " (4 per control, then font and minimum)";
+}
+
+// Moved to a monitor of 144 dpi, the window lays itself out as one started there.
+TEST_F(MainWindowTest, FollowsAMoveToAMonitorOfAnotherDpi) {
+    const std::vector<long> at96 = Measure(*window_, 820, 610);
+    RECT r{};
+    GetWindowRect(window_->Handle(), &r);
+    const RECT suggested{r.left, r.top, r.left + (r.right - r.left) * 3 / 2, r.top + (r.bottom - r.top) * 3 / 2};
+    SendMessageW(window_->Handle(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(window_->Dpi(), 144);
+    const std::vector<long> at144 = Measure(*window_, 1230, 915);
+    for (size_t i = 0; i < at96.size(); ++i)
+        EXPECT_NEAR(at144[i], at96[i] * 3 / 2.0, 2.0) << "number " << i << " (4 per control, then font and minimum)";
 }
 
 // Windows does not wait for the window to close at the end of a session: the text is saved when it asks.

@@ -7,6 +7,7 @@
 #include "ui/ViewWindow.h"
 
 #include <Scintilla.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -74,6 +75,34 @@ TEST_F(ViewWindowTest, PlainModeShowsCopiesAndCloses) {
     EXPECT_GT(editAfter.right - editAfter.left, editBefore.right - editBefore.left);
     EXPECT_GT(editAfter.bottom - editAfter.top, editBefore.bottom - editBefore.top);
     EXPECT_TRUE(IsWindowEnabled(owner_)) << "the owner is enabled again";
+}
+
+namespace {
+LRESULT CALLBACK CountActivations(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR count) {
+    if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE) ++*reinterpret_cast<int*>(count);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+} // namespace
+
+// Closing hands the activation straight back to the owner: Windows would otherwise give it to the
+// next enabled window, another program's, and the main window would drop behind it.
+TEST_F(ViewWindowTest, ClosingActivatesTheOwnerAndNoOtherWindow) {
+    HWND other = CreateWindowExW(0, L"static", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 400, 0, 200, 100, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+    int otherActivations = 0;
+    SetWindowSubclass(other, CountActivations, 1, reinterpret_cast<DWORD_PTR>(&otherActivations));
+    ShowWindow(owner_, SW_SHOW);
+    SetActiveWindow(owner_);
+    otherActivations = 0;
+    {
+        WindowWatcher watcher("查看", [&](HWND window) { SendMessageW(window, WM_COMMAND, kViewCloseId, 0); });
+        OpenView(objects_, owner_, "text", false);
+        EXPECT_TRUE(watcher.Found());
+    }
+    EXPECT_EQ(GetActiveWindow(), owner_);
+    EXPECT_EQ(otherActivations, 0) << "another window was activated on the way back";
+    RemoveWindowSubclass(other, CountActivations, 1);
+    DestroyWindow(other);
 }
 
 TEST_F(ViewWindowTest, StyledModeUsesTheViewEditorAndShowsOnlyTheLatestText) {
