@@ -8,6 +8,7 @@
 #include "kova/Version.h"
 #include "ui/Dpi.h"
 #include "ui/ModalLoop.h"
+#include "ui/MonitorPlacement.h"
 #include "ui/PngImage.h"
 
 #include <commctrl.h>
@@ -136,9 +137,8 @@ void AboutWindow::ShowModal(HWND owner, std::string_view mainCaption, std::strin
     const std::string path = newsPath.empty() ? DefaultNewsPath() : std::string(newsPath);
     AboutWindow window(path);
     window.ExpectDpiOf(owner);
-    const RECT place{window.Scale(kWindowX), window.Scale(kWindowY),
-                     window.Scale(kWindowX) + window.Scale(kWindowWidth),
-                     window.Scale(kWindowY) + window.Scale(kWindowHeight)};
+    const POINT at = OnOwnersMonitor(owner, {window.Scale(kWindowX), window.Scale(kWindowY)});
+    const RECT place{at.x, at.y, at.x + window.Scale(kWindowWidth), at.y + window.Scale(kWindowHeight)};
     const std::wstring caption = kova::Utf8ToWide(kova::CreateString("关于 {1}", {mainCaption}));
     if (!window.CreateBaseWindow(kWindowClass, nullptr, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, caption,
                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, place, owner))

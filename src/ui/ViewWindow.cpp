@@ -6,6 +6,7 @@
 #include "ui/Clipboard.h"
 #include "ui/ControlBuilder.h"
 #include "ui/ModalLoop.h"
+#include "ui/MonitorPlacement.h"
 #include "ui/WindowBase.h"
 #include "view/EditBoxText.h"
 
@@ -48,7 +49,8 @@ public:
 
     void Run(HWND owner) {
         ExpectDpiOf(owner);
-        const RECT place{Scale(50), Scale(50), Scale(50) + Scale(566), Scale(50) + Scale(402)};
+        const POINT at = OnOwnersMonitor(owner, {Scale(50), Scale(50)});
+        const RECT place{at.x, at.y, at.x + Scale(566), at.y + Scale(402)};
         if (!CreateBaseWindow(kClassName, nullptr, WS_EX_CONTROLPARENT, L"查看", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                               place, owner))
             return;
