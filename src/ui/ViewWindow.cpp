@@ -5,6 +5,7 @@
 #include "kova/Encoding.h"
 #include "ui/Clipboard.h"
 #include "ui/ControlBuilder.h"
+#include "ui/ControlColours.h"
 #include "ui/ModalLoop.h"
 #include "ui/MonitorPlacement.h"
 #include "ui/WindowBase.h"
@@ -161,13 +162,10 @@ private:
         }
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
-            if (reinterpret_cast<HWND>(lParam) == Control(ViewControl::编辑框_查看内容)) {
-                SetTextColor(reinterpret_cast<HDC>(wParam), RGB(64, 64, 64));
-                SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
-                return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
-            }
-            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            return PaintWith(reinterpret_cast<HDC>(wParam),
+                             reinterpret_cast<HWND>(lParam) == Control(ViewControl::编辑框_查看内容)
+                                 ? DarkGreyOnWhite()
+                                 : SystemColours(COLOR_BTNTEXT, COLOR_BTNFACE));
         default:
             return Default(message, wParam, lParam);
         }
