@@ -3,12 +3,14 @@
 
 #include "editor/CodeBoxStyle.h"
 #include "kova/Encoding.h"
+#include "ui/AvailableFace.h"
 #include "ui/ControlColours.h"
 
 #include <richedit.h>
 
 #include <algorithm>
 #include <cwchar>
+#include <string>
 
 namespace vivu {
 
@@ -17,9 +19,10 @@ namespace {
 constexpr wchar_t kCodeBoxFace[] = L"YaHei Consolas Hybrid";
 constexpr LONG kCodeBoxTwips = 9 * 20; // 9 points
 
-// What the system is asked once per colouring: whether the theme's window text stands in for
-// every colour (high contrast).
+// What the system is asked once per colouring: the face it has for the code box's, and
+// whether the theme's window text stands in for every colour (high contrast).
 struct CodeBoxLook {
+    std::wstring face = AvailableFace(kCodeBoxFace);
     bool systemColours = HighContrastOn();
 };
 
@@ -34,7 +37,7 @@ CHARFORMAT2W CodeBoxCharFormat(const CodeBoxLook& look, uint32_t colour, bool bo
     format.yHeight = kCodeBoxTwips;
     format.yOffset = 0;
     format.crTextColor = colour;
-    wcsncpy(format.szFaceName, kCodeBoxFace, LF_FACESIZE - 1);
+    wcsncpy(format.szFaceName, look.face.c_str(), LF_FACESIZE - 1);
     return format;
 }
 

@@ -6,6 +6,7 @@
 #include "kova/Encoding.h"
 #include "kova/File.h"
 #include "kova/Version.h"
+#include "ui/AvailableFace.h"
 #include "ui/ControlColours.h"
 #include "ui/Dpi.h"
 #include "ui/ModalLoop.h"
@@ -80,7 +81,7 @@ HFONT CreateYaheiFont(int height, int weight) {
     lf.lfWeight = weight;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
-    lstrcpynW(lf.lfFaceName, L"微软雅黑", LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, AvailableFace(L"微软雅黑").c_str(), LF_FACESIZE);
     return CreateFontIndirectW(&lf);
 }
 

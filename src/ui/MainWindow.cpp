@@ -9,6 +9,7 @@
 #include "kova/NodePath.h"
 #include "ui/AboutWindow.h"
 #include "ui/Artwork.h"
+#include "ui/AvailableFace.h"
 #include "ui/Clipboard.h"
 #include "ui/ControlColours.h"
 #include "ui/InputBox.h"
@@ -22,6 +23,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cwchar>
 #include <exception>
 
 namespace vivu {
@@ -108,7 +110,8 @@ void MainWindow::OnCreate() {
     format.yHeight = 10 * 20;
     format.crTextColor = RGB(96, 96, 96);
     if (HighContrastOn()) format.dwEffects = CFE_AUTOCOLOR; // the theme's window text
-    wcscpy(format.szFaceName, L"YaHei Consolas Hybrid");
+    const std::wstring face = AvailableFace(L"YaHei Consolas Hybrid");
+    wcsncpy(format.szFaceName, face.c_str(), LF_FACESIZE - 1);
     SendMessageW(Control(MainControl::编辑框_结果), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
     FitEditor();
 

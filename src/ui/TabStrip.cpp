@@ -2,6 +2,7 @@
 #include "ui/TabStrip.h"
 
 #include "kova/Encoding.h"
+#include "ui/AvailableFace.h"
 #include "ui/ControlColours.h"
 
 #include <commctrl.h>
@@ -190,7 +191,7 @@ HFONT TabStrip::Font() {
         lf.lfHeight = -12;
         lf.lfWeight = FW_NORMAL;
         lf.lfCharSet = DEFAULT_CHARSET;
-        lstrcpynW(lf.lfFaceName, L"微软雅黑", LF_FACESIZE);
+        lstrcpynW(lf.lfFaceName, AvailableFace(L"微软雅黑").c_str(), LF_FACESIZE);
         ownFont_ = CreateFontIndirectW(&lf);
     }
     return ownFont_;
