@@ -85,7 +85,7 @@ kova_font_replacements() {
     printf 'Windows Registry Editor Version 5.00\r\n\r\n'
     printf '[HKEY_CURRENT_USER\\Software\\Wine\\Fonts\\Replacements]\r\n'
     for f in "微软雅黑" "黑体" "宋体" "新宋体" "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" \
-        "Microsoft YaHei" "YaHei Consolas Hybrid" "Consolas" "Segoe UI"; do
+        "Microsoft YaHei" "Microsoft YaHei UI" "YaHei Consolas Hybrid" "Consolas" "Segoe UI"; do
         printf '"%s"="%s"\r\n' "$f" "$cjk"
     done
 }

@@ -40,23 +40,26 @@ bool SaveBuffer(const std::string& path, std::string_view editorBytes) {
     return kova::WriteFileBytes(path, editorBytes);
 }
 
-std::optional<WindowRect> RestoredRect(const kova::JMap& settings, int screenWidth, int screenHeight) {
+std::optional<WindowRect> RestoredRect(const kova::JMap& settings,
+                                       const std::function<ScreenArea(const WindowRect&)>& workAreaNear) {
     kova::JList position;
     if (!settings.GetList("//Form.Position", position) || position.Count() != 4) return std::nullopt;
     WindowRect r{static_cast<int>(position.GetInt(1)), static_cast<int>(position.GetInt(2)),
                  static_cast<int>(position.GetInt(3)), static_cast<int>(position.GetInt(4))};
     r.width = r.width > 200 ? r.width : 200;
     r.height = r.height > 150 ? r.height : 150;
-    if (r.width > screenWidth) r.width = screenWidth;
-    if (r.height > screenHeight) r.height = screenHeight;
-    if (r.left < 0)
-        r.left = 0;
-    else if (r.left > screenWidth - r.width)
-        r.left = screenWidth - r.width;
-    if (r.top < 0)
-        r.top = 0;
-    else if (r.top > screenHeight - r.height)
-        r.top = screenHeight - r.height;
+    const ScreenArea area = workAreaNear(r);
+    const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
+    if (r.width > areaWidth) r.width = areaWidth;
+    if (r.height > areaHeight) r.height = areaHeight;
+    if (r.left < area.left)
+        r.left = area.left;
+    else if (r.left > area.right - r.width)
+        r.left = area.right - r.width;
+    if (r.top < area.top)
+        r.top = area.top;
+    else if (r.top > area.bottom - r.height)
+        r.top = area.bottom - r.height;
     return r;
 }
 

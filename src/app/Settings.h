@@ -4,6 +4,7 @@
 #include "kova/JMap.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -45,10 +46,17 @@ struct WindowRect {
     bool operator==(const WindowRect&) const = default;
 };
 
-// The window rectangle stored under "//Form.Position", made to fit the screen:
-// at least 200 × 150, at most the screen, moved inside it. Nothing when there is
+// A part of the virtual screen, such as a monitor's work area; right and bottom lie outside it.
+struct ScreenArea {
+    int left, top, right, bottom;
+};
+
+// The window rectangle stored under "//Form.Position", made to fit the work area that
+// workAreaNear gives for it (at least 200 × 150, at most the area, moved inside it), so
+// that a window closed on a second monitor opens there again. Nothing when there is
 // no list of exactly four numbers.
-std::optional<WindowRect> RestoredRect(const kova::JMap& settings, int screenWidth, int screenHeight);
+std::optional<WindowRect> RestoredRect(const kova::JMap& settings,
+                                       const std::function<ScreenArea(const WindowRect&)>& workAreaNear);
 
 // The combo box index for a stored source type ("Web" 1, "File" 2, otherwise 0).
 int SourceIndexOfType(std::string_view type);

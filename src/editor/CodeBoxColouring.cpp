@@ -3,11 +3,14 @@
 
 #include "editor/CodeBoxStyle.h"
 #include "kova/Encoding.h"
+#include "ui/AvailableFace.h"
+#include "ui/ControlColours.h"
 
 #include <richedit.h>
 
 #include <algorithm>
 #include <cwchar>
+#include <string>
 
 namespace vivu {
 
@@ -16,17 +19,25 @@ namespace {
 constexpr wchar_t kCodeBoxFace[] = L"YaHei Consolas Hybrid";
 constexpr LONG kCodeBoxTwips = 9 * 20; // 9 points
 
-CHARFORMAT2W CodeBoxCharFormat(uint32_t colour, bool bold) {
+// What the system is asked once per colouring: the face it has for the code box's, and
+// whether the theme's window text stands in for every colour (high contrast).
+struct CodeBoxLook {
+    std::wstring face = AvailableFace(kCodeBoxFace);
+    bool systemColours = HighContrastOn();
+};
+
+CHARFORMAT2W CodeBoxCharFormat(const CodeBoxLook& look, uint32_t colour, bool bold) {
     CHARFORMAT2W format{};
     format.cbSize = sizeof format;
     // Every attribute is named in the mask so that nothing of an earlier format survives.
     format.dwMask = CFM_FACE | CFM_SIZE | CFM_OFFSET | CFM_COLOR | CFM_BOLD | CFM_ITALIC | CFM_UNDERLINE |
                     CFM_STRIKEOUT | CFM_PROTECTED;
-    format.dwEffects = bold ? CFE_BOLD : 0; // no CFE_AUTOCOLOR: crTextColor counts
+    // Without CFE_AUTOCOLOR crTextColor counts; with it the box draws in the theme's window text.
+    format.dwEffects = (bold ? CFE_BOLD : 0) | (look.systemColours ? CFE_AUTOCOLOR : 0);
     format.yHeight = kCodeBoxTwips;
     format.yOffset = 0;
     format.crTextColor = colour;
-    wcsncpy(format.szFaceName, kCodeBoxFace, LF_FACESIZE - 1);
+    wcsncpy(format.szFaceName, look.face.c_str(), LF_FACESIZE - 1);
     return format;
 }
 
@@ -62,6 +73,12 @@ private:
     LRESULT eventMask_ = 0;
 };
 
+void ApplyFormat(HWND box, const CodeBoxFormat& format, const CodeBoxLook& look) {
+    CHARRANGE range{LONG(format.start), LONG(format.start + format.length)};
+    SendMessageW(box, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
+    SetCharFormat(box, SCF_SELECTION, CodeBoxCharFormat(look, format.colour, format.bold));
+}
+
 } // namespace
 
 std::string CodeBoxText(HWND box) {
@@ -80,20 +97,19 @@ std::string CodeBoxText(HWND box) {
 }
 
 void FormatRange(HWND box, const CodeBoxFormat& format) {
-    CHARRANGE range{LONG(format.start), LONG(format.start + format.length)};
-    SendMessageW(box, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&range));
-    SetCharFormat(box, SCF_SELECTION, CodeBoxCharFormat(format.colour, format.bold));
+    ApplyFormat(box, format, CodeBoxLook{});
 }
 
 void ColouriseCodeBox(HWND box) noexcept {
     try {
         FrozenBox frozen(box);
-        const CHARFORMAT2W plain = CodeBoxCharFormat(kCodeBoxDefaultColour, false);
+        const CodeBoxLook look;
+        const CHARFORMAT2W plain = CodeBoxCharFormat(look, kCodeBoxDefaultColour, false);
         SetCharFormat(box, SCF_DEFAULT, plain);
         // The default format does not reach text that carries formats of its own, such as
         // the last snippet's colours inherited by the new text.
         SetCharFormat(box, SCF_ALL, plain);
-        for (const CodeBoxFormat& format : TokenizeCodeBox(CodeBoxText(box))) FormatRange(box, format);
+        for (const CodeBoxFormat& format : TokenizeCodeBox(CodeBoxText(box))) ApplyFormat(box, format, look);
     } catch (...) {
     }
 }

@@ -13,8 +13,9 @@ namespace vivu {
 std::string CodeBoxText(HWND box);
 
 // Selects the characters of format and gives them the code box's character format: face
-// "YaHei Consolas Hybrid", 9 points, offset 0, the format's colour and bold flag, italic,
-// underline, strikeout and protection off. Moves the selection; ColouriseCodeBox puts it back.
+// "YaHei Consolas Hybrid" (or its stand-in, AvailableFace), 9 points, offset 0, the format's
+// colour (the theme's window text in high contrast) and bold flag, italic, underline,
+// strikeout and protection off. Moves the selection; ColouriseCodeBox puts it back.
 void FormatRange(HWND box, const CodeBoxFormat& format);
 
 // Colours the whole box: its default format and all its text get the code box face in grey,

@@ -6,8 +6,11 @@
 #include "kova/Encoding.h"
 #include "kova/File.h"
 #include "kova/Version.h"
+#include "ui/AvailableFace.h"
+#include "ui/ControlColours.h"
 #include "ui/Dpi.h"
 #include "ui/ModalLoop.h"
+#include "ui/MonitorPlacement.h"
 #include "ui/PngImage.h"
 
 #include <commctrl.h>
@@ -30,7 +33,6 @@ constexpr wchar_t kWindowClass[] = L"VivuAboutWindow";
 constexpr wchar_t kPanelClass[] = L"VivuAboutPanel";
 constexpr COLORREF kBannerColour = RGB(0, 122, 204);
 constexpr COLORREF kBannerText = RGB(255, 255, 255);
-constexpr COLORREF kNewsText = RGB(64, 64, 64);
 constexpr int kWindowX = 50, kWindowY = 50, kWindowWidth = 444, kWindowHeight = 350;
 
 enum ParentKind { kOnWindow, kOnPageAbout, kOnPageNews, kOnBanner };
@@ -79,8 +81,13 @@ HFONT CreateYaheiFont(int height, int weight) {
     lf.lfWeight = weight;
     lf.lfCharSet = DEFAULT_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
-    lstrcpynW(lf.lfFaceName, L"微软雅黑", LF_FACESIZE);
+    lstrcpynW(lf.lfFaceName, AvailableFace(L"微软雅黑").c_str(), LF_FACESIZE);
     return CreateFontIndirectW(&lf);
+}
+
+// White on the maker's blue; in high contrast the theme's highlight.
+ControlColours BannerColours(HBRUSH bannerBrush) {
+    return DesignColours(kBannerText, kBannerColour, bannerBrush, COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT);
 }
 
 // A multi-line edit control breaks lines only at CR LF.
@@ -136,9 +143,8 @@ void AboutWindow::ShowModal(HWND owner, std::string_view mainCaption, std::strin
     const std::string path = newsPath.empty() ? DefaultNewsPath() : std::string(newsPath);
     AboutWindow window(path);
     window.ExpectDpiOf(owner);
-    const RECT place{window.Scale(kWindowX), window.Scale(kWindowY),
-                     window.Scale(kWindowX) + window.Scale(kWindowWidth),
-                     window.Scale(kWindowY) + window.Scale(kWindowHeight)};
+    const POINT at = OnOwnersMonitor(owner, {window.Scale(kWindowX), window.Scale(kWindowY)});
+    const RECT place{at.x, at.y, at.x + window.Scale(kWindowWidth), at.y + window.Scale(kWindowHeight)};
     const std::wstring caption = kova::Utf8ToWide(kova::CreateString("关于 {1}", {mainCaption}));
     if (!window.CreateBaseWindow(kWindowClass, nullptr, WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, caption,
                                  WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, place, owner))
@@ -205,7 +211,8 @@ LRESULT AboutWindow::HandlePanelMessage(HWND panel, UINT message, WPARAM wParam,
         RECT client;
         GetClientRect(panel, &client);
         const bool banner = GetDlgCtrlID(panel) == kAboutBanner;
-        FillRect(reinterpret_cast<HDC>(wParam), &client, banner ? bannerBrush_ : GetSysColorBrush(COLOR_WINDOW));
+        FillRect(reinterpret_cast<HDC>(wParam), &client,
+                 banner ? BannerColours(bannerBrush_).brush : GetSysColorBrush(COLOR_WINDOW));
         return 1;
     }
     case WM_CTLCOLORSTATIC:
@@ -294,7 +301,7 @@ void AboutWindow::LoadLogo(HWND picture) {
     if (image.Empty()) return;
     // A static control cannot blend, so the logo is laid over the banner's colour once.
     if (logo_) DeleteObject(logo_); // the one a window at another dpi showed
-    logo_ = image.CreateOpaqueBitmap(kBannerColour);
+    logo_ = image.CreateOpaqueBitmap(BannerColours(bannerBrush_).back);
     SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_));
 }
 
@@ -312,18 +319,12 @@ HBRUSH AboutWindow::ControlColour(HWND control, HDC dc) {
     switch (GetDlgCtrlID(control)) {
     case kAboutTitle:
     case kAboutLogo:
-        SetTextColor(dc, kBannerText);
-        SetBkColor(dc, kBannerColour);
-        return bannerBrush_;
+        return reinterpret_cast<HBRUSH>(PaintWith(dc, BannerColours(bannerBrush_)));
     case kAboutNews:
-        SetTextColor(dc, kNewsText);
-        SetBkColor(dc, RGB(255, 255, 255));
-        return static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+        return reinterpret_cast<HBRUSH>(PaintWith(dc, DarkGreyOnWhite()));
     default:
         // The labels and links take the page's colour so they blend with it.
-        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        return GetSysColorBrush(COLOR_WINDOW);
+        return reinterpret_cast<HBRUSH>(PaintWith(dc, SystemColours(COLOR_WINDOWTEXT, COLOR_WINDOW)));
     }
 }
 

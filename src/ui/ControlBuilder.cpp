@@ -2,6 +2,7 @@
 #include "ui/ControlBuilder.h"
 
 #include "kova/Encoding.h"
+#include "ui/AvailableFace.h"
 #include "ui/Dpi.h"
 
 #include <commctrl.h>
@@ -24,7 +25,7 @@ HFONT FontCache::Get(ControlFont font, int dpi, std::wstring_view face) {
     lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     lf.lfCharSet = GB2312_CHARSET;
     lf.lfQuality = CLEARTYPE_QUALITY;
-    face.copy(lf.lfFaceName, LF_FACESIZE - 1);
+    AvailableFace(face).copy(lf.lfFaceName, LF_FACESIZE - 1);
     HFONT created = CreateFontIndirectW(&lf);
     fonts_.emplace(std::move(key), created);
     return created;

@@ -18,7 +18,8 @@ public:
     FontCache(const FontCache&) = delete;
     FontCache& operator=(const FontCache&) = delete;
     ~FontCache();
-    // The font at a window's dpi (its height is designed at 96); "微软雅黑" unless another face is named.
+    // The font at a window's dpi (its height is designed at 96); "微软雅黑" unless another face is named;
+    // a face the system lacks gets a stand-in (AvailableFace).
     HFONT Get(ControlFont font, int dpi, std::wstring_view face = L"微软雅黑");
     // Deletes the fonts made for other dpis, once the controls have been given the new ones.
     void KeepOnly(int dpi);

@@ -3,6 +3,7 @@
 
 #include "kova/Encoding.h"
 #include "ui/ControlBuilder.h"
+#include "ui/ControlColours.h"
 #include "ui/Dpi.h"
 #include "ui/ModalLoop.h"
 #include "ui/WindowBase.h"
@@ -82,8 +83,7 @@ private:
             EndModal();
             return 0;
         case WM_CTLCOLORSTATIC:
-            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            return PaintWith(reinterpret_cast<HDC>(wParam), SystemColours(COLOR_BTNTEXT, COLOR_BTNFACE));
         default:
             break;
         }

@@ -9,7 +9,9 @@
 #include "kova/NodePath.h"
 #include "ui/AboutWindow.h"
 #include "ui/Artwork.h"
+#include "ui/AvailableFace.h"
 #include "ui/Clipboard.h"
+#include "ui/ControlColours.h"
 #include "ui/Dpi.h"
 #include "ui/InputBox.h"
 #include "ui/ToolbarCommand.h"
@@ -22,6 +24,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cwchar>
 #include <exception>
 
 namespace vivu {
@@ -117,7 +120,9 @@ void MainWindow::OnCreate() {
     format.dwMask = CFM_FACE | CFM_SIZE | CFM_COLOR;
     format.yHeight = 10 * 20;
     format.crTextColor = RGB(96, 96, 96);
-    wcscpy(format.szFaceName, L"YaHei Consolas Hybrid");
+    if (HighContrastOn()) format.dwEffects = CFE_AUTOCOLOR; // the theme's window text
+    const std::wstring face = AvailableFace(L"YaHei Consolas Hybrid");
+    wcsncpy(format.szFaceName, face.c_str(), LF_FACESIZE - 1);
     SendMessageW(Control(MainControl::编辑框_结果), EM_SETCHARFORMAT, SCF_ALL, reinterpret_cast<LPARAM>(&format));
     FitEditor();
 
@@ -550,16 +555,10 @@ LRESULT MainWindow::OnNotify(NMHDR& header) {
 }
 
 LRESULT MainWindow::OnControlColour(HDC dc, HWND control) {
-    if (control == Control(MainControl::编辑框_结果_类型)) {
-        SetTextColor(dc, RGB(0, 0, 128));
-        SetBkColor(dc, GetSysColor(COLOR_WINDOW));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
-    }
-    if (control == Control(MainControl::编辑框_结果_内容)) {
-        SetTextColor(dc, RGB(64, 64, 64));
-        SetBkColor(dc, RGB(255, 255, 255));
-        return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
-    }
+    if (control == Control(MainControl::编辑框_结果_类型))
+        return PaintWith(dc, DesignColours(RGB(0, 0, 128), GetSysColor(COLOR_WINDOW), GetSysColorBrush(COLOR_WINDOW),
+                                           COLOR_WINDOWTEXT, COLOR_WINDOW));
+    if (control == Control(MainControl::编辑框_结果_内容)) return PaintWith(dc, DarkGreyOnWhite());
     return 0;
 }
 
@@ -588,10 +587,8 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
         if (LRESULT brush = OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
             return brush;
-        if (message == WM_CTLCOLORSTATIC) {
-            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
-        }
+        if (message == WM_CTLCOLORSTATIC)
+            return PaintWith(reinterpret_cast<HDC>(wParam), SystemColours(COLOR_BTNTEXT, COLOR_BTNFACE));
         break;
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wParam));

@@ -6,6 +6,7 @@
 #include "kova/File.h"
 #include "kova/JList.h"
 #include "ui/MainWindow.h"
+#include "ui/MonitorPlacement.h"
 
 namespace vivu {
 
@@ -34,8 +35,7 @@ void MainWindow::Restore() {
     kova::JMap& settings = *objects_.settings;
     if (LoadSettings(objects_.settingsPath, settings) != SettingsLoad::Loaded) return;
 
-    if (auto r = RestoredRect(settings, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)))
-        MoveWindow(Handle(), r->left, r->top, r->width, r->height, TRUE);
+    if (auto r = RestoredRect(settings, WorkAreaNear)) MoveWindow(Handle(), r->left, r->top, r->width, r->height, TRUE);
     // A maximised window opens maximised; otherwise the restored rectangle stays where it was.
     startMaximised_ = settings.GetInt("//Form.Status") == kPlacementMaximised;
 

@@ -2,6 +2,8 @@
 #include "ui/TabStrip.h"
 
 #include "kova/Encoding.h"
+#include "ui/AvailableFace.h"
+#include "ui/ControlColours.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -29,6 +31,17 @@ StripRect Shifted(StripRect r, int dx) {
     return r;
 }
 
+// High contrast replaces every colour the binder chose by the theme's pairs: button text on
+// the button face for tabs at rest, highlighted text on the highlight for selected and
+// hovered tabs and hovered buttons.
+TabStripStyle InSystemColours(TabStripStyle style) {
+    style.normalText = GetSysColor(COLOR_BTNTEXT);
+    style.normalBack = GetSysColor(COLOR_BTNFACE);
+    style.selectedText = style.hoveredText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    style.selectedBack = style.hoveredBack = style.buttonHoverBack = GetSysColor(COLOR_HIGHLIGHT);
+    return style;
+}
+
 } // namespace
 
 TabStrip::TabStrip() = default;
@@ -38,9 +51,10 @@ TabStrip::~TabStrip() {
     if (ownFont_) DeleteObject(ownFont_);
 }
 
-bool TabStrip::Bind(HWND canvas, const TabStripStyle& style) {
+bool TabStrip::Bind(HWND canvas, const TabStripStyle& requested) {
     if (!IsWindow(canvas)) return false;
     Unbind();
+    const TabStripStyle style = HighContrastOn() ? InSystemColours(requested) : requested;
     normalText_ = style.normalText.value_or(GetSysColor(COLOR_BTNTEXT));
     normalBack_ = style.normalBack.value_or(GetSysColor(COLOR_BTNFACE));
     selectedText_ = style.selectedText.value_or(kWhite);
@@ -182,7 +196,7 @@ HFONT TabStrip::Font() {
         lf.lfHeight = -12;
         lf.lfWeight = FW_NORMAL;
         lf.lfCharSet = DEFAULT_CHARSET;
-        lstrcpynW(lf.lfFaceName, L"微软雅黑", LF_FACESIZE);
+        lstrcpynW(lf.lfFaceName, AvailableFace(L"微软雅黑").c_str(), LF_FACESIZE);
         ownFont_ = CreateFontIndirectW(&lf);
     }
     return ownFont_;

@@ -21,7 +21,8 @@ namespace vivu {
 // What Bind is told; anything omitted takes its default: normal text and
 // background are the system button colours a canvas has, selected tabs are white
 // on RGB(0, 122, 204), hovered tabs white on RGB(65, 167, 235), a hovered button
-// lies on RGB(120, 200, 255), and tabs end 4 pixels above the canvas's bottom.
+// lies on RGB(120, 200, 255), and tabs end 4 pixels above the canvas's bottom. In high
+// contrast the system's colour pairs replace every colour, given or not.
 struct TabStripStyle {
     std::optional<int> bottomGap;
     std::optional<COLORREF> normalText;
@@ -63,7 +64,7 @@ public:
     // Takes over drawing and mouse handling of the canvas (any child window; it is
     // subclassed, so nobody needs to forward its messages), builds the glyph
     // pictures and paints. False when canvas is not a window.
-    bool Bind(HWND canvas, const TabStripStyle& style = {});
+    bool Bind(HWND canvas, const TabStripStyle& requested = {});
     void SetHandlers(TabStripHandlers handlers);
     // The canvas's window moved to a monitor of this dpi: tabs and buttons are laid out at its size.
     void SetDpi(int dpi);

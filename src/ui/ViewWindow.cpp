@@ -5,7 +5,9 @@
 #include "kova/Encoding.h"
 #include "ui/Clipboard.h"
 #include "ui/ControlBuilder.h"
+#include "ui/ControlColours.h"
 #include "ui/ModalLoop.h"
+#include "ui/MonitorPlacement.h"
 #include "ui/WindowBase.h"
 #include "view/EditBoxText.h"
 
@@ -48,7 +50,8 @@ public:
 
     void Run(HWND owner) {
         ExpectDpiOf(owner);
-        const RECT place{Scale(50), Scale(50), Scale(50) + Scale(566), Scale(50) + Scale(402)};
+        const POINT at = OnOwnersMonitor(owner, {Scale(50), Scale(50)});
+        const RECT place{at.x, at.y, at.x + Scale(566), at.y + Scale(402)};
         if (!CreateBaseWindow(kClassName, nullptr, WS_EX_CONTROLPARENT, L"查看", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
                               place, owner))
             return;
@@ -159,13 +162,10 @@ private:
         }
         case WM_CTLCOLOREDIT:
         case WM_CTLCOLORSTATIC:
-            if (reinterpret_cast<HWND>(lParam) == Control(ViewControl::编辑框_查看内容)) {
-                SetTextColor(reinterpret_cast<HDC>(wParam), RGB(64, 64, 64));
-                SetBkColor(reinterpret_cast<HDC>(wParam), RGB(255, 255, 255));
-                return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
-            }
-            SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
-            return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+            return PaintWith(reinterpret_cast<HDC>(wParam),
+                             reinterpret_cast<HWND>(lParam) == Control(ViewControl::编辑框_查看内容)
+                                 ? DarkGreyOnWhite()
+                                 : SystemColours(COLOR_BTNTEXT, COLOR_BTNFACE));
         default:
             return Default(message, wParam, lParam);
         }

@@ -2,6 +2,7 @@
 #include "view/ResultTree.h"
 
 #include "kova/Encoding.h"
+#include "ui/ControlColours.h"
 #include "view/ItemLabel.h"
 #include "view/TreeImages.h"
 
@@ -86,8 +87,9 @@ LRESULT ResultTree::OnCustomDraw(NMTVCUSTOMDRAW& draw) const {
     // differs from the white behind it: after Go to nothing would show which node was chosen.
     const auto item = reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec);
     if (TreeView_GetItemState(tree_, item, TVIS_SELECTED) & TVIS_SELECTED) {
-        draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
-        draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+        const ControlColours selected = SystemColours(COLOR_HIGHLIGHTTEXT, COLOR_HIGHLIGHT);
+        draw.clrText = selected.text;
+        draw.clrTextBk = selected.back;
     }
     return CDRF_DODEFAULT;
 }

@@ -119,12 +119,17 @@ TEST_F(SettingsFiles, BufferIsWrittenOnlyWhenItsBytesDiffer) {
     EXPECT_EQ(Read(path), "{\"中\":2}");
 }
 
-TEST(RestoredRect, ClampsToTheScreen) {
-    auto rect = [](int l, int t, int w, int h) {
+TEST(RestoredRect, ClampsToTheWorkAreaOfItsMonitor) {
+    // The primary monitor, and a second one to its left with the taskbar along its top. As
+    // MonitorFromRect would, a rectangle goes with the monitor that holds most of it.
+    auto workAreaNear = [](const WindowRect& r) {
+        return r.left + r.width / 2 < 0 ? ScreenArea{-1920, 40, 0, 1080} : ScreenArea{0, 0, 1280, 1024};
+    };
+    auto rect = [&](int l, int t, int w, int h) {
         kova::JMap settings;
         settings.SetList("//Form.Position", kova::CreateStoreList({kova::Value::Integer(l), kova::Value::Integer(t),
                                                                    kova::Value::Integer(w), kova::Value::Integer(h)}));
-        return RestoredRect(settings, 1280, 1024);
+        return RestoredRect(settings, workAreaNear);
     };
     EXPECT_EQ(rect(10, 20, 800, 600), (WindowRect{10, 20, 800, 600}));
     EXPECT_EQ(rect(10, 20, 100, 100), (WindowRect{10, 20, 200, 150})) << "minimum size";
@@ -132,13 +137,17 @@ TEST(RestoredRect, ClampsToTheScreen) {
     EXPECT_EQ(rect(-50, -5, 800, 600), (WindowRect{0, 0, 800, 600}));
     EXPECT_EQ(rect(0, 900, 800, 600), (WindowRect{0, 424, 800, 600}));
     EXPECT_EQ(rect(5, 5, 5000, 3000), (WindowRect{0, 0, 1280, 1024})) << "at most the screen";
+    EXPECT_EQ(rect(-1500, 100, 800, 600), (WindowRect{-1500, 100, 800, 600})) << "stays on the second monitor";
+    EXPECT_EQ(rect(-2000, 0, 800, 600), (WindowRect{-1920, 40, 800, 600})) << "below that monitor's taskbar";
+    EXPECT_EQ(rect(-700, 900, 800, 600), (WindowRect{-800, 480, 800, 600})) << "ends at its right edge";
+    EXPECT_EQ(rect(-3000, 0, 3000, 2000), (WindowRect{-1920, 40, 1920, 1040})) << "at most its work area";
 
     kova::JMap settings;
-    EXPECT_FALSE(RestoredRect(settings, 1280, 1024));
+    EXPECT_FALSE(RestoredRect(settings, workAreaNear));
     settings.SetList("//Form.Position", kova::CreateStoreList({kova::Value::Integer(1), kova::Value::Integer(2)}));
-    EXPECT_FALSE(RestoredRect(settings, 1280, 1024)) << "not four items";
+    EXPECT_FALSE(RestoredRect(settings, workAreaNear)) << "not four items";
     settings.SetString("//Form.Position", "1,2,3,4");
-    EXPECT_FALSE(RestoredRect(settings, 1280, 1024)) << "not a list";
+    EXPECT_FALSE(RestoredRect(settings, workAreaNear)) << "not a list";
 }
 
 TEST(SourceIndexOfType, KnownNamesAndTheRest) {

@@ -5,6 +5,7 @@
 #include "editor/CodeBoxColouring.h"
 #include "editor/CodeBoxStyle.h"
 #include "kova/Encoding.h"
+#include "ui/AvailableFace.h"
 
 #include <richedit.h>
 
@@ -238,6 +239,17 @@ TEST_F(CodeBoxTest, AppliesTheWholeCharacterFormat) {
     EXPECT_EQ(plain.yHeight, 180);
     EXPECT_EQ(plain.crTextColor, kDefault);
     EXPECT_EQ(plain.dwEffects & CFE_BOLD, 0u);
+}
+
+// The test prefix lists "YaHei Consolas Hybrid", "微软雅黑" and "Microsoft YaHei UI" as an installed
+// font (scripts/lib.sh), as a Chinese Windows with the hybrid font has them; a face nobody has
+// gets the stand-in, not whatever GDI would map it to.
+TEST(AvailableFace, KeepsInstalledFacesAndStandsInForMissingOnes) {
+    const std::pair<std::wstring, std::wstring> rows[] = {
+        {L"YaHei Consolas Hybrid", L"YaHei Consolas Hybrid"}, {L"微软雅黑", L"微软雅黑"},   {L"Tahoma", L"Tahoma"},
+        {L"No Such Face 123", L"Microsoft YaHei UI"},         {L"", L"Microsoft YaHei UI"},
+    };
+    for (const auto& [wanted, face] : rows) EXPECT_EQ(AvailableFace(wanted), face) << kova::WideToUtf8(wanted);
 }
 
 TEST_F(CodeBoxTest, ResetsFormatsLeftFromBefore) {

@@ -2,6 +2,7 @@
 #include "app/ProcessObjects.h"
 #include "support/win/MessageBoxWatcher.h"
 #include "support/win/PopupMenuReader.h"
+#include "support/win/WindowWatcher.h"
 #include "ui/Clipboard.h"
 #include "ui/DibSurface.h"
 #include "ui/Dpi.h"
@@ -522,4 +523,65 @@ TEST_F(MainWindowTest, OverlappingControlsShowTheOneInFront) {
     HWND copy = window_->Control(MainControl::按钮_代码_复制);
     ShowWindow(copy, SW_SHOW);
     EXPECT_EQ(frontAt(copy), copy) << "the hover copy button, not the code box";
+}
+
+namespace {
+
+// System colours as a dark high-contrast theme sets them (Wine cannot switch high contrast on),
+// put back when the test ends, however it ends.
+class DarkSystemColours {
+public:
+    DarkSystemColours() {
+        for (size_t i = 0; i < std::size(kIndexes); ++i) saved_[i] = GetSysColor(kIndexes[i]);
+        const COLORREF dark[] = {RGB(255, 255, 0), RGB(0, 0, 0), RGB(0, 255, 0), RGB(16, 16, 16)};
+        SetSysColors(static_cast<int>(std::size(kIndexes)), kIndexes, dark);
+    }
+    DarkSystemColours(const DarkSystemColours&) = delete;
+    DarkSystemColours& operator=(const DarkSystemColours&) = delete;
+    ~DarkSystemColours() { SetSysColors(static_cast<int>(std::size(kIndexes)), kIndexes, saved_); }
+
+private:
+    static constexpr INT kIndexes[] = {COLOR_BTNTEXT, COLOR_BTNFACE, COLOR_WINDOWTEXT, COLOR_WINDOW};
+    COLORREF saved_[std::size(kIndexes)]{};
+};
+
+// The text and background colours a window's WM_CTLCOLORSTATIC handler gives one of its controls.
+std::pair<COLORREF, COLORREF> StaticColours(HWND window, HWND control) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    SetTextColor(dc, RGB(1, 2, 3));
+    SetBkColor(dc, RGB(4, 5, 6));
+    SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+    const std::pair<COLORREF, COLORREF> colours{GetTextColor(dc), GetBkColor(dc)};
+    DeleteDC(dc);
+    return colours;
+}
+
+} // namespace
+
+// Labels on the button face write in the button text colour, so a dark theme does not leave
+// them black on black; the design's own colours stay where it names them.
+TEST_F(MainWindowTest, LabelsTakeTheirTextColourFromTheSystemToo) {
+    const DarkSystemColours dark;
+    const std::pair<COLORREF, COLORREF> onButtonFace{GetSysColor(COLOR_BTNTEXT), GetSysColor(COLOR_BTNFACE)};
+    std::map<std::string, std::pair<COLORREF, COLORREF>> seen;
+    HWND main = window_->Handle();
+    seen["标题"] = StaticColours(main, window_->Control(MainControl::标签_标题));
+    seen["表达式"] = StaticColours(main, window_->Control(MainControl::标签1));
+    seen["内容"] = StaticColours(main, window_->Control(MainControl::编辑框_结果_内容));
+    {
+        test::WindowWatcher view("查看", [&](HWND w) {
+            seen["查看"] = StaticColours(w, GetDlgItem(w, 100));
+            SendMessageW(w, WM_CLOSE, 0, 0);
+        });
+        test::WindowWatcher input("格式化主键名", [&](HWND w) {
+            seen["主键名"] = StaticColours(w, GetDlgItem(w, 100));
+            SendMessageW(w, WM_COMMAND, IDOK, 0);
+        });
+        window_->RunToolbarCommand("主键名");
+    }
+    const std::pair<std::string, std::pair<COLORREF, COLORREF>> expected[] = {
+        {"标题", onButtonFace}, {"表达式", onButtonFace}, {"内容", {RGB(64, 64, 64), RGB(255, 255, 255)}},
+        {"查看", onButtonFace}, {"主键名", onButtonFace},
+    };
+    for (const auto& [what, colours] : expected) EXPECT_EQ(seen[what], colours) << what;
 }
