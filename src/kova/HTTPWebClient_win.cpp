@@ -16,6 +16,11 @@
 #include <string_view>
 #include <vector>
 
+// Older MinGW headers lack it (Windows 8.1 and later).
+#ifndef WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY
+#define WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY 4
+#endif
+
 namespace kova {
 
 namespace {
@@ -137,9 +142,16 @@ bool HasByteOrderMark(std::string_view bytes) {
     return bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
 }
 
+// The proxy settings browsers use (the system's and the user's, automatic configuration
+// included) where WinHTTP offers them, Windows 8.1 on. Earlier systems refuse that access
+// type and get the proxy configured for WinHTTP alone.
 HINTERNET OpenSession() {
-    return WinHttpOpen(L"KOVA.VivuDivezi", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                       WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC);
+    constexpr wchar_t kAgent[] = L"KOVA.VivuDivezi";
+    if (HINTERNET session = WinHttpOpen(kAgent, WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
+                                        WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC))
+        return session;
+    return WinHttpOpen(kAgent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS,
+                       WINHTTP_FLAG_ASYNC);
 }
 
 // What the status callback hands to the thread waiting in Get. Get and the request handle
