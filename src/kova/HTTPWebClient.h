@@ -1,5 +1,7 @@
-// The web client of the data layer: synchronous HTTP GET over WinHTTP.
+// The web client of the data layer: HTTP GET over WinHTTP, blocking the calling thread.
 #pragma once
+
+#include "kova/CancelToken.h"
 
 #include <cstdint>
 #include <string>
@@ -7,8 +9,9 @@
 
 namespace kova {
 
-// One client serves the whole run. Get blocks until a response arrives or a
-// time-out expires; the status of the last response stays readable afterwards.
+// One client serves the whole run. Get blocks until a response arrives, a time-out
+// expires or the Get is cancelled; the status of the last response stays readable
+// afterwards. One Get at a time: the client is not shared by threads that fetch at once.
 class HTTPWebClient {
 public:
     HTTPWebClient() = default;
@@ -33,9 +36,11 @@ public:
     // False too when the body is cut short (connection lost, time-out, fewer bytes than
     // its Content-Length) or the code is an error that is not allowed: then the status
     // stays readable and body holds what arrived.
+    // cancel, when given, lets another thread end the Get early: it returns promptly, and as a
+    // time-out would. A token cancelled before the Get starts makes it return false at once.
     // With autoConvert the body becomes UTF-8: a byte-order mark decides first, then
     // the charset the response declares, else detection; without, it stays as received.
-    bool Get(std::string_view url, std::string& body, bool autoConvert = true);
+    bool Get(std::string_view url, std::string& body, bool autoConvert = true, CancelToken* cancel = nullptr);
 
     int GetRepoHTTPCode() const { return statusCode_; }
     const std::string& GetRepoHTTPCodeText() const { return statusText_; }
@@ -48,7 +53,7 @@ private:
     bool allowErrorStatus_ = false;
     int statusCode_ = 0;
     std::string statusText_;
-    void* session_ = nullptr; // HINTERNET, opened by the first Get
+    void* session_ = nullptr; // HINTERNET in asynchronous mode, opened by the first Get
 };
 
 } // namespace kova

@@ -1,4 +1,4 @@
-// HTTPWebClient over WinHTTP, synchronous mode.
+// HTTPWebClient over WinHTTP in asynchronous mode, waited for step by step.
 #include "kova/HTTPWebClient.h"
 
 #include "kova/Encoding.h"
@@ -6,12 +6,20 @@
 #include <windows.h>
 #include <winhttp.h>
 
+#include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <climits>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
+
+// Older MinGW headers lack it (Windows 8.1 and later).
+#ifndef WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY
+#define WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY 4
+#endif
 
 namespace kova {
 
@@ -134,6 +142,153 @@ bool HasByteOrderMark(std::string_view bytes) {
     return bytes.starts_with("\xEF\xBB\xBF") || bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF");
 }
 
+// The proxy settings browsers use (the system's and the user's, automatic configuration
+// included) where WinHTTP offers them, Windows 8.1 on. Earlier systems refuse that access
+// type and get the proxy configured for WinHTTP alone.
+HINTERNET OpenSession() {
+    constexpr wchar_t kAgent[] = L"KOVA.VivuDivezi";
+    if (HINTERNET session = WinHttpOpen(kAgent, WINHTTP_ACCESS_TYPE_AUTOMATIC_PROXY, WINHTTP_NO_PROXY_NAME,
+                                        WINHTTP_NO_PROXY_BYPASS, WINHTTP_FLAG_ASYNC))
+        return session;
+    return WinHttpOpen(kAgent, WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS,
+                       WINHTTP_FLAG_ASYNC);
+}
+
+// What the status callback hands to the thread waiting in Get. Get and the request handle
+// share it: Get lets go when it returns, the handle when WinHTTP reports it closing, which is
+// its last notification. A cancelled read may still be under way inside WinHTTP after Get
+// returned, so the buffer it writes into lives here too.
+struct Exchange {
+    HANDLE completed = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    std::atomic<int> owners{1};
+    DWORD notification = 0; // the one that ended the step
+    DWORD size = 0;         // bytes available or read
+    std::vector<char> buffer;
+
+    Exchange() = default;
+    Exchange(const Exchange&) = delete;
+    Exchange& operator=(const Exchange&) = delete;
+    ~Exchange() {
+        if (completed) CloseHandle(completed);
+    }
+    void Release() {
+        if (--owners == 0) delete this;
+    }
+};
+
+void CALLBACK OnStatus(HINTERNET, DWORD_PTR context, DWORD notification, LPVOID info, DWORD length) {
+    auto* exchange = reinterpret_cast<Exchange*>(context);
+    if (!exchange) return;
+    switch (notification) {
+    case WINHTTP_CALLBACK_STATUS_HANDLE_CLOSING:
+        exchange->Release();
+        return;
+    case WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE:
+        exchange->size = *static_cast<const DWORD*>(info);
+        break;
+    case WINHTTP_CALLBACK_STATUS_READ_COMPLETE:
+        exchange->size = length;
+        break;
+    case WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE:
+    case WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE:
+    case WINHTTP_CALLBACK_STATUS_REQUEST_ERROR:
+        break;
+    default:
+        return;
+    }
+    exchange->notification = notification;
+    SetEvent(exchange->completed);
+}
+
+// One request handle, driven a step at a time: each step starts an asynchronous call and waits
+// for its notification. Closing the handle is how WinHTTP cancels a request in this mode; the
+// token does it from whichever thread cancels, under the lock every use of the handle takes,
+// so nothing touches the handle once it is closed.
+class AsyncRequest {
+public:
+    AsyncRequest(HINTERNET request, CancelToken& token) : request_(request), token_(token) {}
+    ~AsyncRequest() {
+        token_.Disarm();
+        if (request_) WinHttpCloseHandle(request_);
+        if (exchange_) exchange_->Release();
+    }
+    AsyncRequest(const AsyncRequest&) = delete;
+    AsyncRequest& operator=(const AsyncRequest&) = delete;
+
+    // Binds the handle to the status callback and arms the token; false when that fails or the
+    // token is already cancelled.
+    bool Start() {
+        exchange_ = new Exchange;
+        if (!exchange_->completed) return false;
+        DWORD_PTR context = reinterpret_cast<DWORD_PTR>(exchange_);
+        if (!WinHttpSetOption(request_, WINHTTP_OPTION_CONTEXT_VALUE, &context, sizeof(context))) return false;
+        if (WinHttpSetStatusCallback(request_, OnStatus,
+                                     WINHTTP_CALLBACK_FLAG_ALL_COMPLETIONS | WINHTTP_CALLBACK_FLAG_HANDLES,
+                                     0) == WINHTTP_INVALID_STATUS_CALLBACK)
+            return false;
+        ++exchange_->owners; // the handle's share, given back when it closes
+        return token_.Arm([this] {
+            WinHttpCloseHandle(request_);
+            request_ = nullptr;
+            SetEvent(exchange_->completed); // whatever WinHTTP still reports, the wait ends now
+        });
+    }
+
+    bool Send(ULONGLONG deadline) {
+        const auto context = reinterpret_cast<DWORD_PTR>(exchange_);
+        return Step(WINHTTP_CALLBACK_STATUS_SENDREQUEST_COMPLETE, deadline, [context](HINTERNET request) {
+            return WinHttpSendRequest(request, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0,
+                                      context) != FALSE;
+        });
+    }
+    bool ReceiveHeaders(ULONGLONG deadline) {
+        return Step(WINHTTP_CALLBACK_STATUS_HEADERS_AVAILABLE, deadline,
+                    [](HINTERNET request) { return WinHttpReceiveResponse(request, nullptr) != FALSE; });
+    }
+    bool DataAvailable(ULONGLONG deadline, DWORD& available) {
+        if (!Step(WINHTTP_CALLBACK_STATUS_DATA_AVAILABLE, deadline,
+                  [](HINTERNET request) { return WinHttpQueryDataAvailable(request, nullptr) != FALSE; }))
+            return false;
+        available = exchange_->size;
+        return true;
+    }
+    // Appends up to `wanted` bytes to out.
+    bool Read(ULONGLONG deadline, DWORD wanted, std::string& out) {
+        constexpr DWORD kChunk = 256 * 1024;
+        if (exchange_->buffer.empty()) exchange_->buffer.resize(kChunk);
+        char* buffer = exchange_->buffer.data();
+        const DWORD size = std::min(wanted, kChunk);
+        if (!Step(WINHTTP_CALLBACK_STATUS_READ_COMPLETE, deadline, [buffer, size](HINTERNET request) {
+                return WinHttpReadData(request, buffer, size, nullptr) != FALSE;
+            }))
+            return false;
+        out.append(buffer, exchange_->size);
+        return true;
+    }
+    // Runs query(handle) unless cancelled, for the calls that answer at once (headers).
+    template <class Call> bool Query(Call&& query) {
+        return token_.Run([&] { return query(request_); });
+    }
+
+private:
+    // False when the call failed at once, the deadline (0: none) passed, WinHTTP reported an
+    // error or the token was cancelled.
+    template <class Call> bool Step(DWORD expected, ULONGLONG deadline, Call&& call) {
+        if (!token_.Run([&] { return call(request_); })) return false;
+        DWORD wait = INFINITE;
+        if (deadline) {
+            const ULONGLONG now = GetTickCount64();
+            wait = now < deadline ? static_cast<DWORD>(deadline - now) : 0;
+        }
+        if (WaitForSingleObject(exchange_->completed, wait) != WAIT_OBJECT_0) return false;
+        return !token_.Cancelled() && exchange_->notification == expected;
+    }
+
+    HINTERNET request_; // null once the token closed it
+    CancelToken& token_;
+    Exchange* exchange_ = nullptr;
+};
+
 } // namespace
 
 HTTPWebClient::~HTTPWebClient() {
@@ -154,10 +309,12 @@ void HTTPWebClient::SetIgoneHTTPErrorCode(bool allow) {
     allowErrorStatus_ = allow;
 }
 
-bool HTTPWebClient::Get(std::string_view url, std::string& body, bool autoConvert) {
+bool HTTPWebClient::Get(std::string_view url, std::string& body, bool autoConvert, CancelToken* cancel) {
     statusCode_ = 0;
     statusText_.clear();
     body.clear();
+    CancelToken ownToken;
+    CancelToken& token = cancel ? *cancel : ownToken;
     try {
         url = TrimSpaces(url);
         if (url.empty() || url.find('\0') != std::string_view::npos) return false;
@@ -179,23 +336,22 @@ bool HTTPWebClient::Get(std::string_view url, std::string& body, bool autoConver
                           std::wstring_view(parts.lpszExtraInfo ? parts.lpszExtraInfo : L"", parts.dwExtraInfoLength));
 
         if (!session_) {
-            session_ = WinHttpOpen(L"KOVA.VivuDivezi", WINHTTP_ACCESS_TYPE_DEFAULT_PROXY, WINHTTP_NO_PROXY_NAME,
-                                   WINHTTP_NO_PROXY_BYPASS, 0);
+            session_ = OpenSession();
             if (!session_) return false;
         }
         const Handle connection(WinHttpConnect(static_cast<HINTERNET>(session_), host.c_str(), parts.nPort, 0));
         if (!connection) return false;
-        const Handle request(WinHttpOpenRequest(connection.get(), L"GET", target.c_str(), nullptr, WINHTTP_NO_REFERER,
-                                                WINHTTP_DEFAULT_ACCEPT_TYPES, secure ? WINHTTP_FLAG_SECURE : 0));
-        if (!request) return false;
+        HINTERNET handle = WinHttpOpenRequest(connection.get(), L"GET", target.c_str(), nullptr, WINHTTP_NO_REFERER,
+                                              WINHTTP_DEFAULT_ACCEPT_TYPES, secure ? WINHTTP_FLAG_SECURE : 0);
+        if (!handle) return false;
+        AsyncRequest request(handle, token);
 
         // Per request, so a change of time-outs applies to the next Get.
-        if (!WinHttpSetTimeouts(request.get(), connectTimeoutMs_, connectTimeoutMs_, transferTimeoutMs_,
-                                transferTimeoutMs_))
+        if (!WinHttpSetTimeouts(handle, connectTimeoutMs_, connectTimeoutMs_, transferTimeoutMs_, transferTimeoutMs_))
             return false;
         // The wait for headers has its own limit (90 s on Windows, none under Wine): part of the transfer.
         DWORD headerTimeout = transferTimeoutMs_ > 0 ? static_cast<DWORD>(transferTimeoutMs_) : INFINITE;
-        WinHttpSetOption(request.get(), WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &headerTimeout, sizeof(headerTimeout));
+        WinHttpSetOption(handle, WINHTTP_OPTION_RECEIVE_RESPONSE_TIMEOUT, &headerTimeout, sizeof(headerTimeout));
 
         DWORD securityFlags = 0;
         if (!verifyPeer_)
@@ -204,56 +360,53 @@ bool HTTPWebClient::Get(std::string_view url, std::string& body, bool autoConver
         if (verifyHost_ == 0) securityFlags |= SECURITY_FLAG_IGNORE_CERT_CN_INVALID;
         // Also set for http: a redirect may lead to https. Should it fail, checks stay strict.
         if (securityFlags != 0)
-            WinHttpSetOption(request.get(), WINHTTP_OPTION_SECURITY_FLAGS, &securityFlags, sizeof(securityFlags));
+            WinHttpSetOption(handle, WINHTTP_OPTION_SECURITY_FLAGS, &securityFlags, sizeof(securityFlags));
+        if (!request.Start()) return false;
 
         // Each wait has its own limit, but a server that trickles a byte now and then would pass
         // every one of them: the whole transfer gets the same limit as one wait.
         const ULONGLONG deadline = transferTimeoutMs_ > 0 ? GetTickCount64() + transferTimeoutMs_ : 0;
-        if (!WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0))
-            return false;
-        if (!WinHttpReceiveResponse(request.get(), nullptr)) return false;
+        if (!request.Send(deadline) || !request.ReceiveHeaders(deadline)) return false;
 
-        DWORD code = 0;
-        DWORD codeSize = sizeof(code);
-        if (!WinHttpQueryHeaders(request.get(), WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
-                                 WINHTTP_HEADER_NAME_BY_INDEX, &code, &codeSize, WINHTTP_NO_HEADER_INDEX))
-            return false;
-        statusCode_ = static_cast<int>(code);
-        if (const auto text = QueryHeader(request.get(), WINHTTP_QUERY_STATUS_TEXT)) statusText_ = WideToUtf8(*text);
+        std::optional<uint64_t> length;
+        std::string contentType;
+        const bool headersRead = request.Query([&](HINTERNET h) {
+            DWORD code = 0;
+            DWORD codeSize = sizeof(code);
+            if (!WinHttpQueryHeaders(h, WINHTTP_QUERY_STATUS_CODE | WINHTTP_QUERY_FLAG_NUMBER,
+                                     WINHTTP_HEADER_NAME_BY_INDEX, &code, &codeSize, WINHTTP_NO_HEADER_INDEX))
+                return false;
+            statusCode_ = static_cast<int>(code);
+            if (const auto text = QueryHeader(h, WINHTTP_QUERY_STATUS_TEXT)) statusText_ = WideToUtf8(*text);
+            length = ContentLength(h);
+            if (const auto type = QueryHeader(h, WINHTTP_QUERY_CONTENT_TYPE)) contentType = WideToUtf8(*type);
+            return true;
+        });
+        if (!headersRead) return false;
 
         std::string received;
         bool complete = true;
         for (;;) {
-            if (deadline && GetTickCount64() > deadline) {
-                complete = false;
-                break;
-            }
             DWORD available = 0;
-            if (!WinHttpQueryDataAvailable(request.get(), &available)) {
-                complete = false; // connection lost or time-out in the middle of the body
+            // A step that finishes at once would pass its wait however late it is.
+            if ((deadline && GetTickCount64() > deadline) || !request.DataAvailable(deadline, available)) {
+                complete = false; // connection lost, time-out or cancelled in the middle of the body
                 break;
             }
             if (available == 0) break;
             const size_t old = received.size();
-            received.resize(old + available);
-            DWORD read = 0;
-            if (!WinHttpReadData(request.get(), received.data() + old, available, &read)) {
-                received.resize(old);
+            if (!request.Read(deadline, available, received)) {
                 complete = false;
                 break;
             }
-            received.resize(old + read);
-            if (read == 0) break;
+            if (received.size() == old) break;
         }
         // A connection closed early can look like a normal end of data; the declared length tells.
-        if (const auto length = ContentLength(request.get()); length && received.size() < *length) complete = false;
+        if (length && received.size() < *length) complete = false;
 
         if (autoConvert && !received.empty()) {
-            std::string source;
-            if (!HasByteOrderMark(received)) {
-                if (const auto contentType = QueryHeader(request.get(), WINHTTP_QUERY_CONTENT_TYPE))
-                    source = EncodingFromContentType(WideToUtf8(*contentType));
-            }
+            const std::string source =
+                HasByteOrderMark(received) ? std::string() : EncodingFromContentType(contentType);
             received = ConvertStringEncoding(received, source, "UTF-8");
         }
         body = std::move(received);

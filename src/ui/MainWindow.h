@@ -47,6 +47,8 @@ public:
     void ChooseFile();
     // True when the file was read and parsed.
     bool LoadFromFile();
+    // Fetches the address with a box up that keeps the window answering and offers 取消, which ends
+    // the request as a time-out would, without the message.
     void LoadFromWeb();
 
     // Opening a file the Windows way (MainWindowOpen.cpp): from the command line
@@ -112,6 +114,7 @@ private:
     bool startMaximised_ = false;
     bool created_ = false;            // the creation handler has finished
     bool savedForSessionEnd_ = false; // saved when Windows ends the session; the close saves nothing more
+    bool loadingFromWeb_ = false;     // a web request is under way: the wait box is up
     int sourceHeadersTop_ = 0;        // where the source tabs' headers begin, cut off below
     std::array<HWND, 64> controls_{};
     FontCache fonts_;

@@ -3,9 +3,12 @@
 #include "kova/Encoding.h"
 #include "ui/MainWindow.h"
 #include "ui/WaitCursor.h"
+#include "ui/WebWaitBox.h"
 #include "json/FileSource.h"
 
 #include <commdlg.h>
+
+#include <utility>
 
 namespace vivu {
 
@@ -47,14 +50,26 @@ bool MainWindow::LoadFromFile() {
 }
 
 void MainWindow::LoadFromWeb() {
+    // The box keeps the window from input, but a message could still ask again: one request at a time.
+    if (std::exchange(loadingFromWeb_, true)) return;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{loadingFromWeb_};
+
     const std::string url = Text(MainControl::编辑框_网址);
     objects_.settings->SetString("//Source.Web", url);
-    const WaitCursor wait;
     objects_.mainEditor->ClearAll(); // one undo step brings the old text back
     std::string body;
     std::string error;
     kova::HTTPWebClient& web = *objects_.webClient;
-    bool ok = web.Get(url, body, true);
+    kova::CancelToken cancel;
+    bool ok = false;
+    // The request runs on a thread of its own and touches nothing of the window: what follows it
+    // happens here, once it has returned.
+    WebWaitBox box([&] { ok = web.Get(url, body, true, &cancel); }, [&cancel] { cancel.Cancel(); });
+    // Cancelled, or the window was closed meanwhile: as after a time-out, but without a message.
+    if (!box.Run(Handle()) || !Handle()) return;
     if (!ok) {
         error = kNoConnection;
     } else if (web.GetRepoHTTPCode() != 200) {

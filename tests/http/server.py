@@ -6,13 +6,16 @@ Binds 127.0.0.1 on a free port, writes the port number to PORTFILE and serves
 until killed. The documents below are repeated in tests/win/http_client_test.cpp.
 """
 
+import collections
 import http.server
 import os
 import select
 import signal
 import socketserver
 import sys
+import threading
 import time
+import urllib.parse
 
 # Chinese text and an emoji (four bytes in UTF-8, outside the BMP).
 UTF8_DOC = '{"name":"维维迪维兹","city":"北京","note":"中文测试，数据","emoji":"😀"}'
@@ -31,6 +34,11 @@ LATE_SECONDS = 1.5
 TRICKLE_SECONDS = 12
 TRICKLE_DOC = '{"slow":"but steady"}'
 
+# How many /slow?tag=NAME requests are waiting now, by NAME: /waiting?tag=NAME tells, so a
+# test can act while its request is surely under way.
+WAITING = collections.Counter()
+WAITING_LOCK = threading.Lock()
+
 
 class Handler(http.server.BaseHTTPRequestHandler):
     protocol_version = "HTTP/1.1"  # keep-alive, so the client reuses connections
@@ -48,7 +56,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.write(body)
 
     def do_GET(self):
-        path = self.path.split("?", 1)[0]
+        path, _, query = self.path.partition("?")
+        tag = urllib.parse.parse_qs(query).get("tag", [""])[0]
         if path == "/utf8":
             self.send_body(200, UTF8_DOC.encode("utf-8"), "application/json; charset=utf-8")
         elif path == "/utf8-bom":
@@ -76,7 +85,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.end_headers()
         elif path == "/slow":
             self.close_connection = True
-            self.wait_for_client_to_leave()
+            with WAITING_LOCK:
+                WAITING[tag] += 1
+            try:
+                self.wait_for_client_to_leave()
+            finally:
+                with WAITING_LOCK:
+                    WAITING[tag] -= 1
+        elif path == "/waiting":
+            with WAITING_LOCK:
+                count = WAITING[tag]
+            self.send_body(200, str(count).encode("ascii"), "text/plain")
         elif path == "/closes":
             self.close_connection = True
             self.send_response(200)

@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -52,6 +53,15 @@ protected:
     }
 
     std::string Url(const std::string& path) const { return base_ + path; }
+
+    // Returns once the server holds a /slow?tag=TAG request (false if it cannot be asked).
+    bool WaitUntilServerWaits(const std::string& tag) const {
+        kova::HTTPWebClient probe;
+        std::string count;
+        while (probe.Get(Url("/waiting?tag=" + tag), count))
+            if (count != "0") return true;
+        return false;
+    }
 
     std::string base_;
     kova::HTTPWebClient client_;
@@ -173,6 +183,29 @@ TEST_F(HttpFailure, ServerThatNeverAnswersTimesOut) {
 
     // The client is still usable afterwards.
     ASSERT_TRUE(client_.Get(Url("/utf8"), body_));
+    EXPECT_EQ(kUtf8Doc, body_);
+}
+
+// No time-out at all: only the cancel from the other thread can end this Get.
+TEST_F(HttpFailure, CancelFromAnotherThreadEndsTheRequest) {
+    client_.SetupTimeout(0, 0);
+    kova::CancelToken cancel;
+    bool serverWaited = false;
+    std::thread canceller([&] {
+        serverWaited = WaitUntilServerWaits("cancel");
+        cancel.Cancel();
+    });
+    body_ = "left over";
+    EXPECT_FALSE(client_.Get(Url("/slow?tag=cancel"), body_, true, &cancel));
+    canceller.join();
+    EXPECT_TRUE(serverWaited) << "cancelled while the request was under way";
+    EXPECT_EQ(0, client_.GetRepoHTTPCode());
+    EXPECT_EQ("", body_);
+
+    EXPECT_FALSE(client_.Get(Url("/utf8"), body_, true, &cancel)) << "a cancelled token stays cancelled";
+    EXPECT_EQ(0, client_.GetRepoHTTPCode());
+    kova::CancelToken fresh;
+    ASSERT_TRUE(client_.Get(Url("/utf8"), body_, true, &fresh)) << "the client is still usable";
     EXPECT_EQ(kUtf8Doc, body_);
 }
 

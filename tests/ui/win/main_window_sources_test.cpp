@@ -4,6 +4,7 @@
 #include "kova/File.h"
 #include "support/win/MainWindowHarness.h"
 #include "support/win/MessageBoxWatcher.h"
+#include "support/win/WindowWatcher.h"
 #include "ui/MainWindow.h"
 
 #include <Scintilla.h>
@@ -11,7 +12,10 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 using namespace vivu;
 namespace fs = std::filesystem;
@@ -23,6 +27,14 @@ class MainWindowFiles : public test::MainWindowHarness {};
 std::string ServerBase() {
     const char* base = std::getenv("KOVA_TEST_HTTP_BASE");
     return base ? base : "";
+}
+
+// Returns once the test server holds a /slow?tag=TAG request.
+void WaitUntilServerWaits(const std::string& tag) {
+    kova::HTTPWebClient probe;
+    std::string count;
+    while (probe.Get(ServerBase() + "/waiting?tag=" + tag, count) && count == "0") {
+    }
 }
 
 } // namespace
@@ -149,6 +161,66 @@ TEST_F(MainWindowFiles, WebSourceAgainstALoopbackServer) {
     EXPECT_EQ(boxes[1].text, "无法连接到服务器！");
     objects_->mainEditor->Undo();
     EXPECT_NE(EditorText().find("维维迪维兹"), std::string::npos) << "undo brings back what the failed loads emptied";
+}
+
+// The request runs while a box over the window keeps it answering; 取消 ends it as a time-out
+// would, without a message. Closing the window meanwhile ends it too.
+TEST_F(MainWindowFiles, WebLoadCanBeCancelledFromItsBox) {
+    const std::string base = ServerBase();
+    ASSERT_FALSE(base.empty()) << "run through scripts/test, which starts the test server";
+    Open();
+    SelectSource(1);
+    objects_->mainEditor->AddText("[\"mine\"]");
+    objects_->webClient->SetupTimeout(0, 0); // no time-out: only the cancel can end these requests
+    test::MessageBoxWatcher messages;
+    std::vector<std::string> texts; // of the box's controls, read while the request runs
+    HWND owner = nullptr;
+    bool ownerEnabled = true, centred = false;
+    SetText(MainControl::编辑框_网址, base + "/slow?tag=box");
+    {
+        test::WindowWatcher watcher("载入", [&](HWND box) {
+            for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+                texts.push_back(test::ControlText(c));
+            owner = GetWindow(box, GW_OWNER);
+            ownerEnabled = IsWindowEnabled(owner);
+            RECT b{}, o{};
+            GetWindowRect(box, &b);
+            GetWindowRect(owner, &o);
+            centred = std::abs(b.left + b.right - o.left - o.right) <= 2 &&
+                      std::abs(b.top + b.bottom - o.top - o.bottom) <= 2;
+            WaitUntilServerWaits("box");
+            SendMessageW(FindWindowExW(box, nullptr, L"Button", nullptr), BM_CLICK, 0, 0);
+        });
+        window_->LoadFromWeb();
+    }
+    EXPECT_EQ(texts, (std::vector<std::string>{"正在从网络加载…", "取消"}));
+    EXPECT_EQ(owner, window_->Handle());
+    EXPECT_FALSE(ownerEnabled);
+    EXPECT_TRUE(centred);
+    EXPECT_TRUE(IsWindowEnabled(window_->Handle()));
+    EXPECT_TRUE(messages.Seen().empty()) << messages.Seen()[0].text;
+    EXPECT_EQ(EditorText(), "") << "emptied, as after a time-out";
+    objects_->mainEditor->Undo();
+    EXPECT_EQ(EditorText(), "[\"mine\"]");
+
+    SetText(MainControl::编辑框_网址, base + "/utf8");
+    window_->LoadFromWeb();
+    EXPECT_NE(EditorText().find("维维迪维兹"), std::string::npos) << "the next load works";
+
+    const HWND main = window_->Handle();
+    SetText(MainControl::编辑框_网址, base + "/slow?tag=close");
+    {
+        test::WindowWatcher watcher("载入", [&](HWND) {
+            WaitUntilServerWaits("close");
+            PostMessageW(main, WM_CLOSE, 0, 0);
+        });
+        window_->LoadFromWeb();
+        EXPECT_TRUE(watcher.Found());
+    }
+    EXPECT_FALSE(IsWindow(main));
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the quit is left for the outer loop";
+    EXPECT_TRUE(messages.Seen().empty());
 }
 
 TEST_F(MainWindowFiles, SettingsAndContentSurviveARestart) {
