@@ -40,8 +40,8 @@ protected:
     void SetUp() override {
         BecomePerMonitorAware();
         // One folder per process: the run at 144 dpi is a second process of this program.
-        dir_ = std::filesystem::temp_directory_path() /
-               ("kova-main-window-test-" + std::to_string(GetCurrentProcessId()));
+        dir_ =
+            std::filesystem::temp_directory_path() / ("kova-main-window-test-" + std::to_string(GetCurrentProcessId()));
         std::filesystem::remove_all(dir_);
         std::filesystem::create_directories(dir_);
         objects_.programDir = dir_.string();
