@@ -152,7 +152,7 @@ void AboutWindow::ShowModal(HWND owner, std::string_view mainCaption, std::strin
     window.Create();
     ShowWindow(window.Handle(), SW_SHOW);
     SetFocus(GetDlgItem(window.Handle(), IDOK));
-    RunModal(window.Handle(), owner);
+    window.RunModalOver(owner);
 }
 
 LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -163,12 +163,6 @@ LRESULT AboutWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         break;
-    case WM_CLOSE:
-        CloseModal(Handle());
-        return 0;
-    case WM_DESTROY:
-        EndModal();
-        return 0;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->idFrom == kAboutTabs && header->code == TCN_SELCHANGE) {

@@ -57,7 +57,7 @@ public:
         SendMessageW(edit, EM_SETSEL, 0, -1);
         ShowWindow(Handle(), SW_SHOW);
         SetFocus(edit);
-        RunModal(Handle(), owner);
+        RunModalOver(owner);
         return std::move(result_);
     }
 
@@ -76,12 +76,6 @@ private:
                 return 0;
             }
             break;
-        case WM_CLOSE:
-            CloseModal(Handle());
-            return 0;
-        case WM_DESTROY:
-            EndModal();
-            return 0;
         case WM_CTLCOLORSTATIC:
             return PaintWith(reinterpret_cast<HDC>(wParam), SystemColours(COLOR_BTNTEXT, COLOR_BTNFACE));
         default:

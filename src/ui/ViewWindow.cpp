@@ -56,7 +56,7 @@ public:
                               place, owner))
             return;
         ShowWindow(Handle(), SW_SHOW);
-        RunModal(Handle(), owner);
+        RunModalOver(owner);
     }
 
 private:
@@ -138,12 +138,6 @@ private:
         switch (message) {
         case WM_CREATE:
             OnCreate();
-            return 0;
-        case WM_CLOSE:
-            CloseModal(Handle());
-            return 0;
-        case WM_DESTROY:
-            EndModal();
             return 0;
         case WM_SIZE:
             objects_.viewLayout->Relayout();

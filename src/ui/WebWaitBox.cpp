@@ -1,6 +1,7 @@
 // The wait box: a label, 取消, and the thread the work runs on.
 #include "ui/WebWaitBox.h"
 
+#include "ui/ControlColours.h"
 #include "ui/Dpi.h"
 #include "ui/ModalLoop.h"
 
@@ -56,7 +57,7 @@ bool WebWaitBox::Run(HWND owner) {
     SetFocus(GetDlgItem(Handle(), IDCANCEL));
     // Ends when the box is gone: the work ended, or the owner was destroyed and took the box
     // with it. On a quit the box is still there; destroying it cancels the work.
-    RunModal(Handle(), owner);
+    RunModalOver(owner);
     if (Handle()) DestroyWindow(Handle());
     worker_.join();
     if (failure_) std::rethrow_exception(failure_);
@@ -133,12 +134,10 @@ LRESULT WebWaitBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             notify_ = nullptr;
         }
         Cancel(); // destroyed before the work ended (with its owner, or on a quit): stop it
-        EndModal();
         return 0;
     }
     case WM_CTLCOLORSTATIC:
-        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_BTNFACE));
-        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+        return PaintWith(reinterpret_cast<HDC>(wParam), SystemColours(COLOR_BTNTEXT, COLOR_BTNFACE));
     default:
         break;
     }

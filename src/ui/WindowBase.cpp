@@ -4,6 +4,7 @@
 #include "kova/CreateString.h"
 #include "kova/Encoding.h"
 #include "ui/Dpi.h"
+#include "ui/ModalLoop.h"
 
 namespace vivu {
 
@@ -57,7 +58,16 @@ WindowBase* WindowBase::FromHandle(HWND window) {
     return reinterpret_cast<WindowBase*>(GetWindowLongPtrW(root, 0));
 }
 
+void WindowBase::RunModalOver(HWND owner) {
+    modal_ = true;
+    RunModal(window_, owner);
+}
+
 LRESULT WindowBase::Default(UINT message, WPARAM wParam, LPARAM lParam) const {
+    if (modal_ && message == WM_CLOSE) {
+        CloseModal(window_);
+        return 0;
+    }
     return DefWindowProcW(window_, message, wParam, lParam);
 }
 
@@ -93,7 +103,9 @@ LRESULT WindowBase::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
                      suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
         return 0;
     }
-    return OnMessage(message, wParam, lParam);
+    const LRESULT result = OnMessage(message, wParam, lParam);
+    if (modal_ && message == WM_DESTROY) EndModal();
+    return result;
 }
 
 LRESULT CALLBACK WindowBase::Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

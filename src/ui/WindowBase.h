@@ -57,6 +57,10 @@ protected:
     // The dpi a window created on owner's monitor (or the primary one) will have.
     void ExpectDpiOf(HWND owner);
 
+    // Runs the window modally over owner (RunModal). While it runs, closing the window goes
+    // through CloseModal and its destruction ends the loop: no window writes that itself.
+    void RunModalOver(HWND owner);
+
     virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) const;
     // The window moved to a monitor of another dpi (Dpi() already holds the new value): fonts and
@@ -73,6 +77,7 @@ private:
     HWND window_ = nullptr;
     int dpi_ = 96;
     bool reporting_ = false;
+    bool modal_ = false;
 };
 
 } // namespace vivu
