@@ -8,7 +8,7 @@
 #include "kova/File.h"
 #include "view/FindNode.h"
 #include "view/NodePanel.h"
-#include "view/ResultTree.h"
+#include "ui/ResultTree.h"
 #include "json/JsonIntake.h"
 
 #include <windows.h>

@@ -8,7 +8,7 @@
 #include "ui/LayoutManager_win.h"
 #include "ui/TabStrip.h"
 #include "view/NodeDetails.h"
-#include "view/ResultTree.h"
+#include "ui/ResultTree.h"
 #include "json/JsonModel.h"
 
 #include <memory>

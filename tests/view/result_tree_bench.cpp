@@ -8,7 +8,7 @@
 #include "view/GoToPath.h"
 #include "view/ResultTreeModel.h"
 #ifdef _WIN32
-#include "view/ResultTree.h"
+#include "ui/ResultTree.h"
 #endif
 
 #include <algorithm>

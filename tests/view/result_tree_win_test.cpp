@@ -1,6 +1,6 @@
 // The result tree in a real tree control under Wine: items, lazy insertion,
 // selection, Go to, expand all and the double-click guard.
-#include "view/ResultTree.h"
+#include "ui/ResultTree.h"
 
 #include "ViewDocuments.h"
 #include "kova/Encoding.h"

@@ -1,10 +1,10 @@
 // The result tree control `树型框_结果` fed from a ResultTreeModel.
-#include "view/ResultTree.h"
+#include "ui/ResultTree.h"
 
 #include "kova/Encoding.h"
 #include "ui/ControlColours.h"
 #include "view/ItemLabel.h"
-#include "view/TreeImages.h"
+#include "ui/TreeImages.h"
 
 #include <algorithm>
 #include <cstdint>

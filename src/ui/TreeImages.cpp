@@ -1,5 +1,5 @@
 // The result tree's three 16 x 16 images, drawn with GDI: a plain value, an object, an array.
-#include "view/TreeImages.h"
+#include "ui/TreeImages.h"
 
 #include <array>
 
