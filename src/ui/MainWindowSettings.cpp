@@ -35,7 +35,8 @@ void MainWindow::Restore() {
     kova::JMap& settings = *objects_.settings;
     if (LoadSettings(objects_.settingsPath, settings) != SettingsLoad::Loaded) return;
 
-    if (auto r = RestoredRect(settings, WorkAreaNear)) MoveWindow(Handle(), r->left, r->top, r->width, r->height, TRUE);
+    if (auto r = RestoredRect(settings, WorkAreaNear))
+        MoveToSavedPlace({r->left, r->top, r->left + r->width, r->top + r->height});
     // A maximised window opens maximised; otherwise the restored rectangle stays where it was.
     startMaximised_ = settings.GetInt("//Form.Status") == kPlacementMaximised;
 

@@ -2,6 +2,7 @@
 #include "app/ProcessObjects.h"
 #include "app/Settings.h"
 #include "kova/File.h"
+#include "kova/JList.h"
 #include "support/win/MainWindowHarness.h"
 #include "support/win/MessageBoxWatcher.h"
 #include "support/win/WindowWatcher.h"
@@ -265,6 +266,66 @@ TEST_F(MainWindowFiles, SettingsAndContentSurviveARestart) {
     std::string kept;
     ASSERT_TRUE(kova::ReadFileBytes(Path(kBufferFileName), kept));
     EXPECT_EQ(kept, "{\"留\": \"下\"}");
+}
+
+namespace {
+
+// Every control's rectangle on the screen, in the order of the window's children.
+std::vector<long> Places(HWND window) {
+    std::vector<long> edges;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM to) {
+            RECT r{};
+            GetWindowRect(child, &r);
+            reinterpret_cast<std::vector<long>*>(to)->insert(reinterpret_cast<std::vector<long>*>(to)->end(),
+                                                             {r.left, r.top, r.right, r.bottom});
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&edges));
+    return edges;
+}
+
+// Windows answering the first move to (x, y) as a move onto a monitor of 144 dpi: the window is asked for
+// its size there (WM_GETDPISCALEDSIZE; a window that does not answer is scaled in proportion), then told.
+struct MoveOntoAMonitorOf144Dpi {
+    static inline POINT to{};
+    static inline std::vector<long> placesThen; // right after the window was told
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        const auto& call = *reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(call.lParam);
+        if (code == HC_ACTION && call.message == WM_WINDOWPOSCHANGED && placesThen.empty() &&
+            !(pos->flags & SWP_NOMOVE) && pos->x == to.x && pos->y == to.y) {
+            SIZE size{pos->cx, pos->cy};
+            if (!SendMessageW(call.hwnd, 0x02E4 /* WM_GETDPISCALEDSIZE */, 144, reinterpret_cast<LPARAM>(&size)))
+                size = {pos->cx * 3 / 2, pos->cy * 3 / 2};
+            const RECT suggested{pos->x, pos->y, pos->x + size.cx, pos->y + size.cy};
+            SendMessageW(call.hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+            placesThen = Places(call.hwnd);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+};
+
+} // namespace
+
+// Saved on a monitor of 144 dpi while the primary one has 96: the restore moves the window there, and it
+// comes back at exactly its rectangle, laid out for 144 dpi from that moment on, and keeps it in the settings.
+TEST_F(MainWindowFiles, ComesBackAtItsRectangleOnAMonitorOfAnotherDpi) {
+    ASSERT_TRUE(kova::WriteFileBytes(Path(kSettingsFileName), R"({"Form":{"Position":[40,60,1220,940]}})"));
+    MoveOntoAMonitorOf144Dpi::to = {40, 60};
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, MoveOntoAMonitorOf144Dpi::Hook, nullptr, GetCurrentThreadId());
+    Open();
+    UnhookWindowsHookEx(hook);
+    ASSERT_EQ(window_->Dpi(), 144);
+    SendMessageW(window_->Handle(), WM_SIZE, SIZE_RESTORED, 0); // lays out again, and records the rectangle
+    EXPECT_EQ(Places(window_->Handle()), MoveOntoAMonitorOf144Dpi::placesThen);
+    Close();
+    kova::JMap settings;
+    ASSERT_TRUE(settings.FromJSON(kova::ReadStringFile(Path(kSettingsFileName))));
+    kova::JList position;
+    ASSERT_TRUE(settings.GetList("//Form.Position", position));
+    EXPECT_EQ(position.ToJSON(false), "[40,60,1220,940]");
 }
 
 TEST_F(MainWindowFiles, DamagedSettingsAreKeptAside) {
