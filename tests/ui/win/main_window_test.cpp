@@ -10,15 +10,40 @@
 
 #include <Scintilla.h>
 #include <array>
+#include <atomic>
 #include <commctrl.h>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <new>
 #include <sstream>
 #include <stdexcept>
 
 using namespace vivu;
+
+namespace {
+
+// Running out of memory, on demand: the next allocation of the thread that asks fails, once.
+std::atomic<DWORD> threadToFail{0};
+
+} // namespace
+
+namespace vivu::test {
+void FailNextAllocation() {
+    threadToFail = GetCurrentThreadId();
+}
+} // namespace vivu::test
+
+// Takes memory where the runtime's own operator new does, so its operator delete frees it.
+void* operator new(std::size_t size) {
+    DWORD self = GetCurrentThreadId();
+    if (threadToFail.compare_exchange_strong(self, 0)) throw std::bad_alloc();
+    if (void* memory = std::malloc(size ? size : 1)) return memory;
+    throw std::bad_alloc();
+}
 
 namespace {
 
@@ -477,6 +502,38 @@ TEST_F(MainWindowTest, AFailingHandlerIsReported) {
     EXPECT_EQ(objects_.model->kind, 12);
     window_->RunToolbarCommand("压缩");
     EXPECT_EQ(EditorText(), "[1,2]");
+
+    // The editor's, the tab strip's and the result tree's own procedures report their failures alike.
+    const auto reported = [&watcher](const std::function<void()>& act) {
+        const size_t before = watcher.Seen().size();
+        act();
+        const auto shown = watcher.Seen(); // one per notification that failed
+        return shown.size() > before ? shown[before].text : "no box";
+    };
+    const auto fail = [](const char* what) {
+        return [what](auto&&...) -> intptr_t { throw std::runtime_error(what); };
+    };
+    CodeEditor& editor = *objects_.mainEditor;
+    editor.SetEventHandler(kEventKeyUp, fail("key"));
+    EXPECT_EQ(reported([&] { SendMessageW(editor.EditorWindow(), WM_KEYUP, 'A', 0); }), "操作失败：key");
+    editor.SetEventHandler(kEventModified, fail("modified"));
+    EXPECT_EQ(reported([&] { editor.AddText(" "); }), "操作失败：modified");
+    TabStripHandlers failing;
+    failing.pinToggled = fail("pin");
+    objects_.tabStrip->SetHandlers(failing);
+    const StripRect pin = objects_.tabStrip->GetTab(1).pin.rect;
+    const LPARAM onPin = MAKELPARAM(pin.left + pin.width / 2, pin.top + pin.height / 2);
+    EXPECT_EQ(
+        reported([&] { SendMessageW(window_->Control(MainControl::画板_选择夹), WM_LBUTTONDOWN, MK_LBUTTON, onPin); }),
+        "操作失败：pin");
+    window_->ParseCommand();
+    objects_.resultTree->Select(0);
+    EXPECT_EQ(reported([&] {
+                  test::FailNextAllocation();
+                  SendMessageW(window_->Control(MainControl::树型框_结果), WM_KEYDOWN, VK_MULTIPLY, 0);
+              }),
+              "操作失败：std::bad_alloc")
+        << "keypad * expands the tree, and allocates";
 }
 
 // The toolbar row is one surface: the gap between the toolbars and the rule below them look as the toolbars
