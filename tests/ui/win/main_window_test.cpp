@@ -205,7 +205,14 @@ TEST_F(MainWindowTest, CopyAndPasteGoThroughTheClipboard) {
     EXPECT_EQ(boxes[0].text, "未知的 JSON 类型");
 }
 
-TEST_F(MainWindowTest, SourceComboSelectsThePage) {
+// The source page and the loading code follow the combo box; 返回 brings the loading code back.
+TEST_F(MainWindowTest, SourceComboSelectsThePageAndTheLoadingCode) {
+    SetEditorText("[1]");
+    window_->ParseCommand();
+    HWND back = window_->Control(MainControl::按钮_结果_返回);
+    SendMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(back), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(back));
+    EXPECT_NE(WindowText(window_->Control(MainControl::编辑框_结果)).find("列表.从JSON载入 (JSON"), std::string::npos);
     HWND combo = window_->Control(MainControl::组合框_数据源);
     SendMessageW(combo, CB_SETCURSEL, 2, 0);
     SendMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
@@ -213,6 +220,20 @@ TEST_F(MainWindowTest, SourceComboSelectsThePage) {
     EXPECT_EQ(CurrentPage(MainControl::选择夹_来源), 2);
     EXPECT_TRUE(IsWindowVisible(window_->Control(MainControl::编辑框_文件路径)));
     EXPECT_FALSE(IsWindowVisible(window_->Control(MainControl::编辑框_网址)));
+    EXPECT_NE(WindowText(window_->Control(MainControl::编辑框_结果)).find("读入文本文件"), std::string::npos);
+}
+
+// A double-click in the address, path or code box selects all of it, not one word.
+TEST_F(MainWindowTest, DoubleClickSelectsTheWholeBox) {
+    for (MainControl id : {MainControl::编辑框_网址, MainControl::编辑框_文件路径, MainControl::编辑框_结果}) {
+        HWND box = window_->Control(id);
+        SetWindowTextW(box, L"first second third");
+        SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
+        DWORD from = 1, to = 0;
+        SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+        EXPECT_EQ(from, 0u) << static_cast<int>(id);
+        EXPECT_GE(to, 18u) << static_cast<int>(id); // the rich edit box counts its closing paragraph mark too
+    }
 }
 
 TEST_F(MainWindowTest, F5Parses) {
