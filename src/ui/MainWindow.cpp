@@ -6,6 +6,7 @@
 #include "editor/EditorStyle.h"
 #include "kova/CreateString.h"
 #include "kova/Encoding.h"
+#include "kova/File.h"
 #include "kova/NodePath.h"
 #include "ui/AboutWindow.h"
 #include "ui/Artwork.h"
@@ -54,7 +55,8 @@ int Index(MainControl id) {
 } // namespace
 
 MainWindow::MainWindow(ProcessObjects& objects)
-    : objects_(objects), intake_(*objects.mainEditor, *objects.model, *this) {}
+    : objects_(objects), intake_(*objects.mainEditor, *objects.model, *this),
+      session_(*objects.mainEditor, *objects.settings, *this) {}
 
 MainWindow::~MainWindow() {
     if (editorMenu_) DestroyMenu(editorMenu_);
@@ -131,7 +133,10 @@ void MainWindow::OnCreate() {
     web.SetupTimeout(15, 60);
     web.SetIgoneHTTPErrorCode(true);
 
-    Restore();
+    session_.Start({objects_.programDir.empty() ? kova::PathGetCurrentDir() : objects_.programDir, objects_.userDataDir,
+                    !objects_.startFile.empty(), objects_.mainEditor->Created()});
+    objects_.settingsPath = session_.Location().settingsPath;
+    objects_.bufferPath = session_.Location().bufferPath;
     std::string error;
     intake_.ParseJson(error, false);
     RefreshLoadingCode();
@@ -600,17 +605,12 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     case WM_QUERYENDSESSION:
-        // Windows does not wait for the window to be destroyed at the end of a session: save now.
-        if (!savedForSessionEnd_) Save();
-        savedForSessionEnd_ = true;
-        return TRUE;
+        return session_.QueryEndSession();
     case WM_ENDSESSION:
-        if (wParam && !savedForSessionEnd_) Save();
-        // A session end that was called off leaves the user working: the save at close is due again.
-        savedForSessionEnd_ = wParam != FALSE;
+        session_.EndSession(wParam != FALSE);
         return 0;
     case WM_DESTROY:
-        if (!savedForSessionEnd_) Save();
+        session_.Close();
         PostQuitMessage(0);
         return 0;
     default:

@@ -1,0 +1,83 @@
+// Starting and saving the run: where the files are, what comes back, what is written.
+#include "app/Session.h"
+
+#include "kova/CreateString.h"
+#include "kova/Encoding.h"
+#include "kova/File.h"
+
+namespace vivu {
+
+namespace {
+constexpr int kPlacementMaximised = 3;
+const char* const kSourceTypes[] = {"Clipboard", "Web", "File"};
+} // namespace
+
+std::string Session::EditorText() {
+    return editor_.GetText(editor_.GetLength() + 1);
+}
+
+void Session::Start(const SessionStart& start) {
+    editorPresent_ = start.editorPresent;
+    location_ = ChooseSettingsLocation(start.programDir, start.userDataDir);
+    if (LoadSettings(location_.settingsPath, settings_) != SettingsLoad::Loaded) return;
+
+    window_.PlaceWindow(RestoredRect(settings_, [this](const WindowRect& r) { return window_.WorkAreaOf(r); }),
+                        settings_.GetInt("//Form.Status") == kPlacementMaximised);
+    const std::string type = settings_.GetString("//Source.Type");
+    const SourceBoxes boxes{settings_.GetString("//Source.Web"), settings_.GetString("//Source.File"),
+                            SourceIndexOfType(type),
+                            settings_.Exists("//ExpandAll") && settings_.GetBool("//ExpandAll")};
+    window_.ShowSourceBoxes(boxes);
+
+    if (start.startFile) return; // the file named on the command line takes the editor
+    if (type == "File" && kova::FileExists(boxes.file)) {
+        window_.LoadFileSource();
+        return;
+    }
+    std::string bytes;
+    kova::ReadFileBytes(location_.bufferPath, bytes);
+    const std::string text = kova::ConvertStringEncoding(bytes, "UTF-8", "UTF-8");
+    bytes = std::string();
+    if (kova::GbkByteLength(text) > kBufferQuestionLimit && !window_.Ask(kBufferQuestion, kBufferQuestionTitle)) return;
+    editor_.BeginUndoAction();
+    editor_.ClearAll();
+    editor_.AddText(text);
+    editor_.EndUndoAction();
+}
+
+bool Session::QueryEndSession() {
+    if (!savedForSessionEnd_) Save();
+    savedForSessionEnd_ = true;
+    return true;
+}
+
+void Session::EndSession(bool ending) {
+    if (ending && !savedForSessionEnd_) Save();
+    savedForSessionEnd_ = ending;
+}
+
+void Session::Close() {
+    if (!savedForSessionEnd_) Save();
+}
+
+void Session::Save() {
+    const SourceBoxes boxes = window_.ReadSourceBoxes();
+    const int index = boxes.sourceIndex >= 0 && boxes.sourceIndex < 3 ? boxes.sourceIndex : 0;
+    settings_.SetString("//Source.Web", boxes.web);
+    settings_.SetString("//Source.File", boxes.file);
+    settings_.SetString("//Source.Type", kSourceTypes[index]);
+    settings_.Setter("//ExpandAll", kova::Value::Boolean(boxes.expandAll));
+    if (location_.settingsPath.empty()) return; // never started, so nothing to write beside
+
+    // Without the editor (no scintilla.dll) its text reads as empty; the file keeps the last run's text.
+    const bool writeBuffer = editorPresent_;
+    const std::string text = writeBuffer ? EditorText() : std::string();
+    // Files are replaced whole or not at all, so a failed write leaves the old one as it was;
+    // but the user would otherwise find last run's content at the next start without knowing why.
+    std::string failed;
+    if (!SaveSettings(location_.settingsPath, settings_)) failed += location_.settingsPath + "\r\n";
+    if (writeBuffer && !SaveBuffer(location_.bufferPath, text)) failed += location_.bufferPath + "\r\n";
+    if (!failed.empty()) window_.ShowFailure(kova::CreateString(kSaveFailed, {failed}), kSaveFailedTitle);
+}
+
+} // namespace vivu

@@ -1,0 +1,49 @@
+// The run's decisions about the settings and buffer files: what the start restores, and what each
+// save writes.
+#pragma once
+
+#include "app/SessionWindow.h"
+#include "app/SettingsLocation.h"
+#include "editor/TextEditor.h"
+#include "kova/JMap.h"
+
+#include <string>
+
+namespace vivu {
+
+struct SessionStart {
+    std::string programDir;
+    std::string userDataDir;   // where the files go when programDir will not take them; empty: nowhere
+    bool startFile = false;    // a file named on the command line takes the editor
+    bool editorPresent = true; // false without scintilla.dll
+};
+
+class Session {
+public:
+    Session(TextEditor& editor, kova::JMap& settings, SessionWindow& window)
+        : editor_(editor), settings_(settings), window_(window) {}
+
+    // Finds the files and restores what the last run left: the window's place, the boxes, and the
+    // file source's file or the buffer (after asking, when it is large).
+    void Start(const SessionStart& start);
+    const SettingsLocation& Location() const { return location_; }
+
+    // The window's messages. Windows does not wait for the window to be destroyed once a session
+    // ends, so its end saves, once; a session end called off leaves the save to the close again.
+    bool QueryEndSession();
+    void EndSession(bool ending);
+    void Close();
+
+private:
+    std::string EditorText();
+    void Save();
+
+    TextEditor& editor_;
+    kova::JMap& settings_;
+    SessionWindow& window_;
+    SettingsLocation location_;
+    bool editorPresent_ = true;
+    bool savedForSessionEnd_ = false;
+};
+
+} // namespace vivu
