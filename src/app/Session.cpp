@@ -5,12 +5,18 @@
 #include "kova/Encoding.h"
 #include "kova/File.h"
 
+#include <functional>
+
 namespace vivu {
 
 namespace {
 constexpr int kPlacementMaximised = 3;
 const char* const kSourceTypes[] = {"Clipboard", "Web", "File"};
 } // namespace
+
+Session::Identity Session::IdentityOf(std::string_view text) {
+    return {text.size(), std::hash<std::string_view>{}(text)};
+}
 
 std::string Session::EditorText() {
     return editor_.GetText(editor_.GetLength() + 1);
@@ -29,13 +35,15 @@ void Session::Start(const SessionStart& start) {
                             settings_.Exists("//ExpandAll") && settings_.GetBool("//ExpandAll")};
     window_.ShowSourceBoxes(boxes);
 
-    if (start.startFile) return; // the file named on the command line takes the editor
+    // Nothing to load into without an editor; the file named on the command line takes it.
+    if (!editorPresent_ || start.startFile) return;
     if (type == "File" && kova::FileExists(boxes.file)) {
         window_.LoadFileSource();
         return;
     }
     std::string bytes;
-    kova::ReadFileBytes(location_.bufferPath, bytes);
+    // One that is there but cannot be read (locked, no permission) is not replaced by an empty text.
+    if (!kova::ReadFileBytes(location_.bufferPath, bytes) && kova::FileExists(location_.bufferPath)) return;
     const std::string text = kova::ConvertStringEncoding(bytes, "UTF-8", "UTF-8");
     bytes = std::string();
     if (kova::GbkByteLength(text) > kBufferQuestionLimit && !window_.Ask(kBufferQuestion, kBufferQuestionTitle)) return;
@@ -43,6 +51,12 @@ void Session::Start(const SessionStart& start) {
     editor_.ClearAll();
     editor_.AddText(text);
     editor_.EndUndoAction();
+    bufferLoaded_ = true;
+}
+
+void Session::Started() {
+    if (editorPresent_) startText_ = IdentityOf(EditorText());
+    started_ = true;
 }
 
 bool Session::QueryEndSession() {
@@ -69,9 +83,14 @@ void Session::Save() {
     settings_.Setter("//ExpandAll", kova::Value::Boolean(boxes.expandAll));
     if (location_.settingsPath.empty()) return; // never started, so nothing to write beside
 
-    // Without the editor (no scintilla.dll) its text reads as empty; the file keeps the last run's text.
-    const bool writeBuffer = editorPresent_;
-    const std::string text = writeBuffer ? EditorText() : std::string();
+    bool writeBuffer = false;
+    std::string text;
+    if (editorPresent_) {
+        text = EditorText();
+        const Identity now = IdentityOf(text);
+        // A buffer the start did not load is the user's last text until they change the editor.
+        writeBuffer = bufferLoaded_ || (started_ && now != startText_);
+    }
     // Files are replaced whole or not at all, so a failed write leaves the old one as it was;
     // but the user would otherwise find last run's content at the next start without knowing why.
     std::string failed;

@@ -7,7 +7,10 @@
 #include "editor/TextEditor.h"
 #include "kova/JMap.h"
 
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace vivu {
 
@@ -26,6 +29,9 @@ public:
     // Finds the files and restores what the last run left: the window's place, the boxes, and the
     // file source's file or the buffer (after asking, when it is large).
     void Start(const SessionStart& start);
+    // The start is over, the file named on the command line opened too: what the editor holds now
+    // is what a close leaves alone when the buffer was not loaded.
+    void Started();
     const SettingsLocation& Location() const { return location_; }
 
     // The window's messages. Windows does not wait for the window to be destroyed once a session
@@ -35,6 +41,13 @@ public:
     void Close();
 
 private:
+    // What is known of a text without keeping it.
+    struct Identity {
+        size_t size = 0;
+        size_t hash = 0;
+        bool operator==(const Identity&) const = default;
+    };
+    static Identity IdentityOf(std::string_view text);
     std::string EditorText();
     void Save();
 
@@ -43,7 +56,10 @@ private:
     SessionWindow& window_;
     SettingsLocation location_;
     bool editorPresent_ = true;
+    bool bufferLoaded_ = false; // the buffer went into the editor at start
+    bool started_ = false;
     bool savedForSessionEnd_ = false;
+    Identity startText_; // the editor's text once the start was over
 };
 
 } // namespace vivu

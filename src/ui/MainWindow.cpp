@@ -92,6 +92,7 @@ bool MainWindow::Create(int showCommand) {
     UpdateWindow(Handle());
     DragAcceptFiles(Handle(), TRUE);
     if (!objects_.startFile.empty()) OpenFile(objects_.startFile);
+    session_.Started();
     return true;
 }
 

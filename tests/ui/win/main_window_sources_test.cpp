@@ -274,6 +274,8 @@ TEST_F(MainWindowFiles, DamagedSettingsAreKeptAside) {
     EXPECT_EQ(EditorText(), "") << "no restore at all, not even the buffer";
     Close();
     std::string kept;
+    ASSERT_TRUE(kova::ReadFileBytes(Path(kBufferFileName), kept));
+    EXPECT_EQ(kept, "[1]") << "a buffer never loaded is not replaced by the empty editor";
     ASSERT_TRUE(kova::ReadFileBytes(Path(kSettingsFileName) + ".bad", kept));
     EXPECT_EQ(kept, "{\"Form\": broken");
     kova::JMap fresh;
