@@ -59,6 +59,14 @@ void Session::Started() {
     started_ = true;
 }
 
+void Session::WebLoadStarts() {
+    if (editorPresent_) webLoadBefore_ = EditorText();
+}
+
+void Session::WebLoadEnds() {
+    webLoadBefore_.reset();
+}
+
 bool Session::QueryEndSession() {
     if (!savedForSessionEnd_) Save();
     savedForSessionEnd_ = true;
@@ -86,7 +94,7 @@ void Session::Save() {
     bool writeBuffer = false;
     std::string text;
     if (editorPresent_) {
-        text = EditorText();
+        text = webLoadBefore_ ? *webLoadBefore_ : EditorText();
         const Identity now = IdentityOf(text);
         // A buffer the start did not load is the user's last text until they change the editor.
         writeBuffer = bufferLoaded_ || (started_ && now != startText_);

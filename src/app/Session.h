@@ -34,6 +34,11 @@ public:
     void Started();
     const SettingsLocation& Location() const { return location_; }
 
+    // A web load empties the editor before its request: until it ends, a save writes what the
+    // editor held before.
+    void WebLoadStarts();
+    void WebLoadEnds();
+
     // The window's messages. Windows does not wait for the window to be destroyed once a session
     // ends, so its end saves, once; a session end called off leaves the save to the close again.
     bool QueryEndSession();
@@ -59,7 +64,8 @@ private:
     bool bufferLoaded_ = false; // the buffer went into the editor at start
     bool started_ = false;
     bool savedForSessionEnd_ = false;
-    Identity startText_; // the editor's text once the start was over
+    Identity startText_;                       // the editor's text once the start was over
+    std::optional<std::string> webLoadBefore_; // the editor's text before a web load under way
 };
 
 } // namespace vivu

@@ -54,11 +54,17 @@ void MainWindow::LoadFromWeb() {
     if (std::exchange(loadingFromWeb_, true)) return;
     struct Done {
         bool& flag;
-        ~Done() { flag = false; }
-    } done{loadingFromWeb_};
+        Session& session;
+        ~Done() {
+            flag = false;
+            session.WebLoadEnds();
+        }
+    } done{loadingFromWeb_, session_};
 
     const std::string url = Text(MainControl::编辑框_网址);
     objects_.settings->SetString("//Source.Web", url);
+    // Until the load ends a session end, or a close, saves the text from before.
+    session_.WebLoadStarts();
     objects_.mainEditor->ClearAll(); // one undo step brings the old text back
     std::string body;
     std::string error;
@@ -78,6 +84,7 @@ void MainWindow::LoadFromWeb() {
     } else {
         ok = intake_.LoadEditorText(body, error, true);
     }
+    session_.WebLoadEnds();
     if (ok)
         RefreshLoadingCode();
     else

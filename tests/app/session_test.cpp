@@ -46,8 +46,8 @@ private:
 
 enum class Folder { Writable, NotWritable, BufferCannotBeReplaced, UserFolderHasFiles };
 enum class Launch { Plain, AnswerCancel, FileArgument, NoScintilla };
-enum class Act { Nothing, Type, Clear, LoadFile };
-enum class End { Close, SessionEnd, SessionEndCalledOff };
+enum class Act { Nothing, Type, Clear, LoadFile, WebLoad, WebLoadFails };
+enum class End { Close, SessionEnd, SessionEndCalledOff, SessionEndDuringWebLoad };
 
 constexpr char kSame[] = "(as at start)";
 constexpr char kLarge[] = "(1,048,577 bytes)";
@@ -86,6 +86,7 @@ const Journey kJourneys[] = {
      kSame, kSame},
     {"large buffer, 取消, typed", kClipboard, kLarge, Folder::Writable, Launch::AnswerCancel, Act::Type, End::Close,
      kSame, "x"},
+    {"web load", kClipboard, "[1]", Folder::Writable, Launch::Plain, Act::WebLoad, End::Close, kSame, "{\"web\":1}"},
     // The file source: read fresh unless the editor held something else at the last close.
     {"file", kFile, "[1]", Folder::Writable, Launch::Plain, Act::Nothing, End::Close, kSame, kSame},
     {"file, edited", kFile, "[1]", Folder::Writable, Launch::Plain, Act::Type, End::Close, kSame, "{\"file\":1}x"},
@@ -98,6 +99,10 @@ const Journey kJourneys[] = {
     {"session end", kClipboard, "[1]", Folder::Writable, Launch::Plain, Act::Type, End::SessionEnd, kSame, "[1]x"},
     {"session end called off", kClipboard, "[1]", Folder::Writable, Launch::Plain, Act::Type, End::SessionEndCalledOff,
      kSame, "[1]xx"},
+    {"session end in a web load", kClipboard, "[1]", Folder::Writable, Launch::Plain, Act::Type,
+     End::SessionEndDuringWebLoad, kSame, "[1]x"},
+    {"session end in a web load, not loaded", nullptr, "[1]", Folder::Writable, Launch::Plain, Act::Nothing,
+     End::SessionEndDuringWebLoad, kFresh, kSame},
     // Where the files live.
     {"folder not writable", nullptr, nullptr, Folder::NotWritable, Launch::Plain, Act::Type, End::Close, kFresh, "x"},
 };
@@ -176,6 +181,13 @@ TEST_F(SessionJourneys, BothFilesAfterwards) {
             {program.string(), user.string(), j.launch == Launch::FileArgument, j.launch != Launch::NoScintilla});
         if (j.launch == Launch::FileArgument) window.LoadFile(Data());
         session.Started();
+        auto webLoad = [&](bool arrives) {
+            session.WebLoadStarts();
+            editor.ClearAll();
+            if (arrives) editor.AddText("{\"web\":1}");
+            if (!arrives) editor.Undo();
+            session.WebLoadEnds();
+        };
         switch (j.act) {
         case Act::Nothing:
             break;
@@ -187,6 +199,12 @@ TEST_F(SessionJourneys, BothFilesAfterwards) {
             break;
         case Act::LoadFile:
             window.LoadFile(Data());
+            break;
+        case Act::WebLoad:
+            webLoad(true);
+            break;
+        case Act::WebLoadFails:
+            webLoad(false);
             break;
         }
         switch (j.end) {
@@ -204,6 +222,12 @@ TEST_F(SessionJourneys, BothFilesAfterwards) {
             session.EndSession(false);
             editor.AddText("x");
             session.Close();
+            break;
+        case End::SessionEndDuringWebLoad:
+            session.WebLoadStarts();
+            editor.ClearAll();
+            session.QueryEndSession();
+            session.EndSession(true);
             break;
         }
 

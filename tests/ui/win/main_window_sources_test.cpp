@@ -176,6 +176,7 @@ TEST_F(MainWindowFiles, WebLoadCanBeCancelledFromItsBox) {
     std::vector<std::string> texts; // of the box's controls, read while the request runs
     HWND owner = nullptr;
     bool ownerEnabled = true, centred = false;
+    std::string savedAtSessionEnd;
     SetText(MainControl::编辑框_网址, base + "/slow?tag=box");
     {
         test::WindowWatcher watcher("载入", [&](HWND box) {
@@ -189,6 +190,10 @@ TEST_F(MainWindowFiles, WebLoadCanBeCancelledFromItsBox) {
             centred = std::abs(b.left + b.right - o.left - o.right) <= 2 &&
                       std::abs(b.top + b.bottom - o.top - o.bottom) <= 2;
             WaitUntilServerWaits("box");
+            // A session end meanwhile saves what the editor held before the load; then it is called off.
+            SendMessageW(owner, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+            kova::ReadFileBytes(Path(kBufferFileName), savedAtSessionEnd);
+            SendMessageW(owner, WM_ENDSESSION, FALSE, 0);
             SendMessageW(FindWindowExW(box, nullptr, L"Button", nullptr), BM_CLICK, 0, 0);
         });
         window_->LoadFromWeb();
@@ -199,6 +204,7 @@ TEST_F(MainWindowFiles, WebLoadCanBeCancelledFromItsBox) {
     EXPECT_TRUE(centred);
     EXPECT_TRUE(IsWindowEnabled(window_->Handle()));
     EXPECT_TRUE(messages.Seen().empty()) << messages.Seen()[0].text;
+    EXPECT_EQ(savedAtSessionEnd, "[\"mine\"]");
     EXPECT_EQ(EditorText(), "") << "emptied, as after a time-out";
     objects_->mainEditor->Undo();
     EXPECT_EQ(EditorText(), "[\"mine\"]");
