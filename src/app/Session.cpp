@@ -25,7 +25,9 @@ std::string Session::EditorText() {
 void Session::Start(const SessionStart& start) {
     editorPresent_ = start.editorPresent;
     location_ = ChooseSettingsLocation(start.programDir, start.userDataDir);
-    if (LoadSettings(location_.settingsPath, settings_) != SettingsLoad::Loaded) return;
+    // A damaged file beside the program stays where it is when the files live elsewhere.
+    const bool readWhereSaved = location_.settingsReadPath == location_.settingsPath;
+    if (LoadSettings(location_.settingsReadPath, settings_, readWhereSaved) != SettingsLoad::Loaded) return;
 
     window_.PlaceWindow(RestoredRect(settings_, [this](const WindowRect& r) { return window_.WorkAreaOf(r); }),
                         settings_.GetInt("//Form.Status") == kPlacementMaximised);
@@ -43,7 +45,7 @@ void Session::Start(const SessionStart& start) {
     }
     std::string bytes;
     // One that is there but cannot be read (locked, no permission) is not replaced by an empty text.
-    if (!kova::ReadFileBytes(location_.bufferPath, bytes) && kova::FileExists(location_.bufferPath)) return;
+    if (!kova::ReadFileBytes(location_.bufferReadPath, bytes) && kova::FileExists(location_.bufferReadPath)) return;
     const std::string text = kova::ConvertStringEncoding(bytes, "UTF-8", "UTF-8");
     bytes = std::string();
     if (kova::GbkByteLength(text) > kBufferQuestionLimit && !window_.Ask(kBufferQuestion, kBufferQuestionTitle)) return;

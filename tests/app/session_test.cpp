@@ -105,6 +105,10 @@ const Journey kJourneys[] = {
      End::SessionEndDuringWebLoad, kFresh, kSame},
     // Where the files live.
     {"folder not writable", nullptr, nullptr, Folder::NotWritable, Launch::Plain, Act::Type, End::Close, kFresh, "x"},
+    {"buffer cannot be replaced", kClipboard, nullptr, Folder::BufferCannotBeReplaced, Launch::Plain, Act::Type,
+     End::Close, kClipboard, "x"},
+    {"user folder has its files", kClipboard, "[2]", Folder::UserFolderHasFiles, Launch::Plain, Act::Nothing,
+     End::Close, kSame, kSame},
 };
 
 using Files = std::map<std::string, std::string>; // path → bytes

@@ -286,8 +286,8 @@ TEST_F(BadInputWindow, MisbehavingWebServer) {
     ExpectResponsive();
 }
 
-// Files beside the program that cannot be replaced: the user is told at close, and the old
-// files stay byte for byte.
+// Files beside the program that cannot be replaced: without a folder of the user's own the user is
+// told at close; either way the old files stay byte for byte.
 TEST_F(BadInputWindow, FilesThatCannotBeWrittenAtClose) {
     Open();
     SetEditorText("[\"first\"]");
@@ -312,6 +312,20 @@ TEST_F(BadInputWindow, FilesThatCannotBeWrittenAtClose) {
     }
     EXPECT_EQ(Read(settings), oldSettings);
     EXPECT_EQ(Read(buffer), oldBuffer);
+    // With a folder of the user's own, the files live there instead, and those beside stay as they are.
+    const std::string user = kova::PathJoin(dir_.string(), kUserDataFolderName);
+    Open("", user);
+    EXPECT_EQ(EditorText(), "[\"first\"]") << "read from beside the program the first time";
+    SetEditorText("[\"second\"]");
+    {
+        test::MessageBoxWatcher watcher;
+        Close();
+        EXPECT_TRUE(watcher.Seen().empty());
+    }
+    EXPECT_EQ(Read(kova::PathJoin(user, kBufferFileName)), "[\"second\"]");
+    EXPECT_EQ(Read(settings), oldSettings);
+    EXPECT_EQ(Read(buffer), oldBuffer);
+    fs::remove_all(user);
     for (const std::string& f : {settings, buffer})
         SetFileAttributesW(kova::Utf8ToWide(f).c_str(), FILE_ATTRIBUTE_NORMAL);
     for (const auto& entry : fs::directory_iterator(dir_))
