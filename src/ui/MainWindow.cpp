@@ -611,7 +611,14 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         session_.EndSession(wParam != FALSE);
         return 0;
     case WM_DESTROY:
-        session_.Close();
+        // The process ends whatever the save meets: a failure is told first, then the loop ends.
+        Guarded(
+            Handle(),
+            [this] {
+                session_.Close();
+                return LRESULT{0};
+            },
+            [] { return LRESULT{0}; });
         PostQuitMessage(0);
         return 0;
     default:
