@@ -11,6 +11,7 @@ namespace vivu {
 
 namespace {
 constexpr int kPlacementMaximised = 3;
+constexpr int kFileSourceIndex = 2;
 const char* const kSourceTypes[] = {"Clipboard", "Web", "File"};
 } // namespace
 
@@ -39,8 +40,8 @@ void Session::Start(const SessionStart& start) {
 
     // Nothing to load into without an editor; the file named on the command line takes it.
     if (!editorPresent_ || start.startFile) return;
-    if (type == "File" && kova::FileExists(boxes.file)) {
-        window_.LoadFileSource();
+    if (type == "File" && !settings_.GetBool(kFileEditedKey) && kova::FileExists(boxes.file)) {
+        window_.LoadFileSource(); // unedited last time: read fresh from the disk
         return;
     }
     std::string bytes;
@@ -59,6 +60,10 @@ void Session::Start(const SessionStart& start) {
 void Session::Started() {
     if (editorPresent_) startText_ = IdentityOf(EditorText());
     started_ = true;
+}
+
+void Session::FileLoaded(std::string_view text) {
+    fileLoad_ = IdentityOf(text);
 }
 
 void Session::WebLoadStarts() {
@@ -100,6 +105,10 @@ void Session::Save() {
         const Identity now = IdentityOf(text);
         // A buffer the start did not load is the user's last text until they change the editor.
         writeBuffer = bufferLoaded_ || (started_ && now != startText_);
+        const bool fileEdited = index == kFileSourceIndex && (!fileLoad_ || *fileLoad_ != now);
+        // Written once it matters, so that files of runs that never needed it stay as they were.
+        if (fileEdited || settings_.Exists(kFileEditedKey))
+            settings_.Setter(kFileEditedKey, kova::Value::Boolean(fileEdited));
     }
     // Files are replaced whole or not at all, so a failed write leaves the old one as it was;
     // but the user would otherwise find last run's content at the next start without knowing why.

@@ -14,6 +14,10 @@
 
 namespace vivu {
 
+// Set under "//Source.FileEdited" when the editor at close held something else than a file load
+// left there: the next start brings that text back from the buffer instead of reading the file again.
+inline constexpr char kFileEditedKey[] = "//Source.FileEdited";
+
 struct SessionStart {
     std::string programDir;
     std::string userDataDir;   // where the files go when programDir will not take them; empty: nowhere
@@ -34,6 +38,8 @@ public:
     void Started();
     const SettingsLocation& Location() const { return location_; }
 
+    // The file source put text into the editor.
+    void FileLoaded(std::string_view text);
     // A web load empties the editor before its request: until it ends, a save writes what the
     // editor held before.
     void WebLoadStarts();
@@ -65,6 +71,7 @@ private:
     bool started_ = false;
     bool savedForSessionEnd_ = false;
     Identity startText_;                       // the editor's text once the start was over
+    std::optional<Identity> fileLoad_;         // the text of the last file load
     std::optional<std::string> webLoadBefore_; // the editor's text before a web load under way
 };
 

@@ -40,6 +40,7 @@ bool MainWindow::LoadFromFile() {
     if (auto text = ReadSourceFile(Text(MainControl::编辑框_文件路径), &error)) {
         // From here on the editor holds the file's text, whether it parses or not.
         intake_.LoadEditorText(*text, error, false);
+        session_.FileLoaded(*text);
         ok = intake_.ParseJson(error, false);
     }
     if (ok)

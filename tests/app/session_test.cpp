@@ -35,6 +35,7 @@ public:
         if (auto text = ReadSourceFile(boxes.file)) {
             editor_.ClearAll();
             editor_.AddText(*text);
+            session->FileLoaded(*text);
         }
     }
     bool Ask(const std::string&, const std::string&) override { return answer; }
@@ -54,7 +55,13 @@ constexpr char kLarge[] = "(1,048,577 bytes)";
 constexpr char kClipboard[] = R"({"ExpandAll":false,"Source":{"File":"","Type":"Clipboard","Web":"http://a/"}})";
 constexpr char kFresh[] = R"({"ExpandAll":false,"Source":{"File":"","Type":"Clipboard","Web":""}})";
 constexpr char kFile[] = R"({"ExpandAll":true,"Source":{"File":"$DATA","Type":"File","Web":""}})";
+constexpr char kFileEdited[] =
+    R"({"ExpandAll":true,"Source":{"File":"$DATA","FileEdited":true,"Type":"File","Web":""}})";
+constexpr char kFileReloaded[] =
+    R"({"ExpandAll":true,"Source":{"File":"$DATA","FileEdited":false,"Type":"File","Web":""}})";
 constexpr char kFileGone[] = R"({"ExpandAll":true,"Source":{"File":"$GONE","Type":"File","Web":""}})";
+constexpr char kFileGoneEdited[] =
+    R"({"ExpandAll":true,"Source":{"File":"$GONE","FileEdited":true,"Type":"File","Web":""}})";
 constexpr char kFileArgument[] = R"({"ExpandAll":false,"Source":{"File":"$DATA","Type":"File","Web":"http://a/"}})";
 
 struct Journey {
@@ -89,12 +96,18 @@ const Journey kJourneys[] = {
     {"web load", kClipboard, "[1]", Folder::Writable, Launch::Plain, Act::WebLoad, End::Close, kSame, "{\"web\":1}"},
     // The file source: read fresh unless the editor held something else at the last close.
     {"file", kFile, "[1]", Folder::Writable, Launch::Plain, Act::Nothing, End::Close, kSame, kSame},
-    {"file, edited", kFile, "[1]", Folder::Writable, Launch::Plain, Act::Type, End::Close, kSame, "{\"file\":1}x"},
-    {"file missing", kFileGone, "[1]", Folder::Writable, Launch::Plain, Act::Nothing, End::Close, kSame, kSame},
+    {"file, edited", kFile, "[1]", Folder::Writable, Launch::Plain, Act::Type, End::Close, kFileEdited,
+     "{\"file\":1}x"},
+    {"edits come back", kFileEdited, "{\"file\":1}x", Folder::Writable, Launch::Plain, Act::Nothing, End::Close, kSame,
+     kSame},
+    {"edits come back, file reloaded", kFileEdited, "{\"file\":1}x", Folder::Writable, Launch::Plain, Act::LoadFile,
+     End::Close, kFileReloaded, "{\"file\":1}"},
+    {"file missing", kFileGone, "[1]", Folder::Writable, Launch::Plain, Act::Nothing, End::Close, kFileGoneEdited,
+     kSame},
     {"file argument", kClipboard, "[1]", Folder::Writable, Launch::FileArgument, Act::Nothing, End::Close,
      kFileArgument, kSame},
     {"file argument, cleared", nullptr, "[1]", Folder::Writable, Launch::FileArgument, Act::Clear, End::Close,
-     R"({"ExpandAll":false,"Source":{"File":"$DATA","Type":"File","Web":""}})", ""},
+     R"({"ExpandAll":false,"Source":{"File":"$DATA","FileEdited":true,"Type":"File","Web":""}})", ""},
     // How the program ends.
     {"session end", kClipboard, "[1]", Folder::Writable, Launch::Plain, Act::Type, End::SessionEnd, kSame, "[1]x"},
     {"session end called off", kClipboard, "[1]", Folder::Writable, Launch::Plain, Act::Type, End::SessionEndCalledOff,
