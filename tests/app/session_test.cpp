@@ -94,6 +94,7 @@ const Journey kJourneys[] = {
     {"large buffer, 取消, typed", kClipboard, kLarge, Folder::Writable, Launch::AnswerCancel, Act::Type, End::Close,
      kSame, "x"},
     {"web load", kClipboard, "[1]", Folder::Writable, Launch::Plain, Act::WebLoad, End::Close, kSame, "{\"web\":1}"},
+    {"web load fails", kClipboard, "[1]", Folder::Writable, Launch::Plain, Act::WebLoadFails, End::Close, kSame, kSame},
     // The file source: read fresh unless the editor held something else at the last close.
     {"file", kFile, "[1]", Folder::Writable, Launch::Plain, Act::Nothing, End::Close, kSame, kSame},
     {"file, edited", kFile, "[1]", Folder::Writable, Launch::Plain, Act::Type, End::Close, kFileEdited,
