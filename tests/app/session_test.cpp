@@ -23,10 +23,6 @@ public:
     bool answer = true; // to "是否加载最近的内容？"
     std::vector<std::string> failures;
 
-    void LoadFile(const std::string& path) {
-        boxes = {boxes.web, path, 2, boxes.expandAll};
-        LoadFileSource();
-    }
     ScreenArea WorkAreaOf(const WindowRect&) override { return {0, 0, 1280, 1024}; }
     void PlaceWindow(const std::optional<WindowRect>&, bool) override {}
     SourceBoxes ReadSourceBoxes() override { return boxes; }
@@ -45,24 +41,26 @@ private:
     MemoryEditor& editor_;
 };
 
-enum class Folder { Writable, NotWritable, BufferCannotBeReplaced, UserFolderHasFiles };
-enum class Launch { Plain, AnswerCancel, FileArgument, NoScintilla };
-enum class Act { Nothing, Type, Clear, LoadFile, WebLoad, WebLoadFails };
-enum class End { Close, SessionEnd, SessionEndCalledOff, SessionEndDuringWebLoad };
+enum Folder { Writable, NotWritable, Unreplaceable, InUserFolder };
+enum Launch { Plain, AnswerCancel, FileArgument, NoScintilla };
+enum Act { Nothing, Type, Clear, LoadFile, WebLoad, WebLoadFails };
+enum End { Close, SessionEnd, CalledOff, EndInWebLoad };
 
 constexpr char kSame[] = "(as at start)";
 constexpr char kLarge[] = "(1,048,577 bytes)";
-constexpr char kClipboard[] = R"({"ExpandAll":false,"Source":{"File":"","Type":"Clipboard","Web":"http://a/"}})";
+constexpr char kClip[] = R"({"ExpandAll":false,"Source":{"File":"","Type":"Clipboard","Web":"http://a/"}})";
 constexpr char kFresh[] = R"({"ExpandAll":false,"Source":{"File":"","Type":"Clipboard","Web":""}})";
 constexpr char kFile[] = R"({"ExpandAll":true,"Source":{"File":"$DATA","Type":"File","Web":""}})";
-constexpr char kFileEdited[] =
-    R"({"ExpandAll":true,"Source":{"File":"$DATA","FileEdited":true,"Type":"File","Web":""}})";
-constexpr char kFileReloaded[] =
+constexpr char kEdited[] = R"({"ExpandAll":true,"Source":{"File":"$DATA","FileEdited":true,"Type":"File","Web":""}})";
+constexpr char kReloaded[] =
     R"({"ExpandAll":true,"Source":{"File":"$DATA","FileEdited":false,"Type":"File","Web":""}})";
-constexpr char kFileGone[] = R"({"ExpandAll":true,"Source":{"File":"$GONE","Type":"File","Web":""}})";
-constexpr char kFileGoneEdited[] =
+constexpr char kGone[] = R"({"ExpandAll":true,"Source":{"File":"$GONE","Type":"File","Web":""}})";
+constexpr char kGoneEdited[] =
     R"({"ExpandAll":true,"Source":{"File":"$GONE","FileEdited":true,"Type":"File","Web":""}})";
-constexpr char kFileArgument[] = R"({"ExpandAll":false,"Source":{"File":"$DATA","Type":"File","Web":"http://a/"}})";
+constexpr char kArgument[] = R"({"ExpandAll":false,"Source":{"File":"$DATA","Type":"File","Web":"http://a/"}})";
+constexpr char kArgumentEdited[] =
+    R"({"ExpandAll":false,"Source":{"File":"$DATA","FileEdited":true,"Type":"File","Web":""}})";
+constexpr char kTyped[] = R"({"file":1}x)";
 
 struct Journey {
     const char* name;
@@ -79,188 +77,117 @@ struct Journey {
 // The file source's file holds {"file":1}; a web load brings {"web":1}; typing adds "x".
 const Journey kJourneys[] = {
     // Nothing restored: an unchanged editor leaves the buffer as it was.
-    {"no settings", nullptr, "[1]", Folder::Writable, Launch::Plain, Act::Nothing, End::Close, kFresh, kSame},
-    {"damaged settings", "{broken", "[1]", Folder::Writable, Launch::Plain, Act::Nothing, End::Close, kFresh, kSame},
-    {"no settings, typed", nullptr, "[1]", Folder::Writable, Launch::Plain, Act::Type, End::Close, kFresh, "x"},
-    {"no scintilla.dll", kClipboard, kLarge, Folder::Writable, Launch::NoScintilla, Act::Nothing, End::Close, kSame,
-     kSame},
+    {"no settings", nullptr, "[1]", Writable, Plain, Nothing, Close, kFresh, kSame},
+    {"damaged settings", "{broken", "[1]", Writable, Plain, Nothing, Close, kFresh, kSame},
+    {"no settings, typed", nullptr, "[1]", Writable, Plain, Type, Close, kFresh, "x"},
+    {"no scintilla.dll", kClip, kLarge, Writable, NoScintilla, Nothing, Close, kSame, kSame},
     // The buffer offered, with the question when large.
-    {"buffer", kClipboard, "[1]", Folder::Writable, Launch::Plain, Act::Nothing, End::Close, kSame, kSame},
-    {"large buffer, OK, 清空", kClipboard, kLarge, Folder::Writable, Launch::Plain, Act::Clear, End::Close, kSame, ""},
-    {"large buffer, 取消", kClipboard, kLarge, Folder::Writable, Launch::AnswerCancel, Act::Nothing, End::Close, kSame,
-     kSame},
-    {"large buffer, 取消, 清空", kClipboard, kLarge, Folder::Writable, Launch::AnswerCancel, Act::Clear, End::Close,
-     kSame, kSame},
-    {"large buffer, 取消, typed", kClipboard, kLarge, Folder::Writable, Launch::AnswerCancel, Act::Type, End::Close,
-     kSame, "x"},
-    {"web load", kClipboard, "[1]", Folder::Writable, Launch::Plain, Act::WebLoad, End::Close, kSame, "{\"web\":1}"},
-    {"web load fails", kClipboard, "[1]", Folder::Writable, Launch::Plain, Act::WebLoadFails, End::Close, kSame, kSame},
+    {"buffer", kClip, "[1]", Writable, Plain, Nothing, Close, kSame, kSame},
+    {"large buffer, OK, 清空", kClip, kLarge, Writable, Plain, Clear, Close, kSame, ""},
+    {"large buffer, 取消", kClip, kLarge, Writable, AnswerCancel, Nothing, Close, kSame, kSame},
+    {"large buffer, 取消, 清空", kClip, kLarge, Writable, AnswerCancel, Clear, Close, kSame, kSame},
+    {"large buffer, 取消, typed", kClip, kLarge, Writable, AnswerCancel, Type, Close, kSame, "x"},
+    {"web load", kClip, "[1]", Writable, Plain, WebLoad, Close, kSame, "{\"web\":1}"},
+    {"web load fails", kClip, "[1]", Writable, Plain, WebLoadFails, Close, kSame, kSame},
     // The file source: read fresh unless the editor held something else at the last close.
-    {"file", kFile, "[1]", Folder::Writable, Launch::Plain, Act::Nothing, End::Close, kSame, kSame},
-    {"file, edited", kFile, "[1]", Folder::Writable, Launch::Plain, Act::Type, End::Close, kFileEdited,
-     "{\"file\":1}x"},
-    {"edits come back", kFileEdited, "{\"file\":1}x", Folder::Writable, Launch::Plain, Act::Nothing, End::Close, kSame,
-     kSame},
-    {"edits come back, file reloaded", kFileEdited, "{\"file\":1}x", Folder::Writable, Launch::Plain, Act::LoadFile,
-     End::Close, kFileReloaded, "{\"file\":1}"},
-    {"file missing", kFileGone, "[1]", Folder::Writable, Launch::Plain, Act::Nothing, End::Close, kFileGoneEdited,
-     kSame},
-    {"file argument", kClipboard, "[1]", Folder::Writable, Launch::FileArgument, Act::Nothing, End::Close,
-     kFileArgument, kSame},
-    {"file argument, cleared", nullptr, "[1]", Folder::Writable, Launch::FileArgument, Act::Clear, End::Close,
-     R"({"ExpandAll":false,"Source":{"File":"$DATA","FileEdited":true,"Type":"File","Web":""}})", ""},
+    {"file", kFile, "[1]", Writable, Plain, Nothing, Close, kSame, kSame},
+    {"file, edited", kFile, "[1]", Writable, Plain, Type, Close, kEdited, kTyped},
+    {"edits come back", kEdited, kTyped, Writable, Plain, Nothing, Close, kSame, kSame},
+    {"edits come back, file reloaded", kEdited, kTyped, Writable, Plain, LoadFile, Close, kReloaded, "{\"file\":1}"},
+    {"file missing", kGone, "[1]", Writable, Plain, Nothing, Close, kGoneEdited, kSame},
+    {"file argument", kClip, "[1]", Writable, FileArgument, Nothing, Close, kArgument, kSame},
+    {"file argument, cleared", nullptr, "[1]", Writable, FileArgument, Clear, Close, kArgumentEdited, ""},
     // How the program ends.
-    {"session end", kClipboard, "[1]", Folder::Writable, Launch::Plain, Act::Type, End::SessionEnd, kSame, "[1]x"},
-    {"session end called off", kClipboard, "[1]", Folder::Writable, Launch::Plain, Act::Type, End::SessionEndCalledOff,
-     kSame, "[1]xx"},
-    {"session end in a web load", kClipboard, "[1]", Folder::Writable, Launch::Plain, Act::Type,
-     End::SessionEndDuringWebLoad, kSame, "[1]x"},
-    {"session end in a web load, not loaded", nullptr, "[1]", Folder::Writable, Launch::Plain, Act::Nothing,
-     End::SessionEndDuringWebLoad, kFresh, kSame},
+    {"session end", kClip, "[1]", Writable, Plain, Type, SessionEnd, kSame, "[1]x"},
+    {"session end called off", kClip, "[1]", Writable, Plain, Type, CalledOff, kSame, "[1]xx"},
+    {"session end in a web load", kClip, "[1]", Writable, Plain, Type, EndInWebLoad, kSame, "[1]x"},
+    {"session end in a web load, not loaded", nullptr, "[1]", Writable, Plain, Nothing, EndInWebLoad, kFresh, kSame},
     // Where the files live.
-    {"folder not writable", nullptr, nullptr, Folder::NotWritable, Launch::Plain, Act::Type, End::Close, kFresh, "x"},
-    {"buffer cannot be replaced", kClipboard, nullptr, Folder::BufferCannotBeReplaced, Launch::Plain, Act::Type,
-     End::Close, kClipboard, "x"},
-    {"user folder has its files", kClipboard, "[2]", Folder::UserFolderHasFiles, Launch::Plain, Act::Nothing,
-     End::Close, kSame, kSame},
+    {"folder not writable", nullptr, nullptr, NotWritable, Plain, Type, Close, kFresh, "x"},
+    {"buffer cannot be replaced", kClip, nullptr, Unreplaceable, Plain, Type, Close, kClip, "x"},
+    {"user folder has its files", kClip, "[2]", InUserFolder, Plain, Nothing, Close, kSame, kSame},
 };
 
-using Files = std::map<std::string, std::string>; // path → bytes
-
-std::string InJson(const std::string& path) { // Windows paths have backslashes
-    std::string escaped;
-    for (char c : path) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
-    return escaped;
-}
-
-Files Snapshot(const fs::path& dir) {
-    Files files;
+std::map<std::string, std::string> Snapshot(const fs::path& dir) {
+    std::map<std::string, std::string> files; // path → bytes
     if (fs::is_directory(dir))
         for (const auto& entry : fs::recursive_directory_iterator(dir))
             if (entry.is_regular_file()) kova::ReadFileBytes(entry.path().string(), files[entry.path().string()]);
     return files;
 }
 
-class SessionJourneys : public ::testing::Test {
-protected:
-    void SetUp() override {
-        root_ = fs::temp_directory_path() / "kova-session-journeys";
-        fs::remove_all(root_);
+// The settings file's text for a compact JSON text with $DATA and $GONE standing for paths.
+std::string SettingsBytes(std::string compact, const fs::path& root) {
+    for (const char* name : {"$DATA", "$GONE"}) {
+        std::string path = (root / (name == std::string("$DATA") ? "data.json" : "gone.json")).string(), escaped;
+        for (char c : path) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c); // Windows paths
+        if (auto at = compact.find(name); at != std::string::npos) compact.replace(at, 5, escaped);
     }
-    void TearDown() override { fs::remove_all(root_); }
-    std::string Expand(std::string text) {
-        for (const auto& [name, path] :
-             {std::pair{"$DATA", Data()}, std::pair{"$GONE", (root_ / "gone.json").string()}})
-            if (auto at = text.find(name); at != std::string::npos) text.replace(at, 5, InJson(path));
-        return text;
-    }
-    std::string Data() { return (root_ / "data.json").string(); }
-    fs::path root_;
-};
+    kova::JMap map;
+    return map.FromJSON(compact) ? SettingsText(map) : compact;
+}
 
 } // namespace
 
-TEST_F(SessionJourneys, BothFilesAfterwards) {
-    const std::string large(1048577, 'a');
+TEST(SessionJourneys, BothFilesAfterwards) {
+    const fs::path root = fs::temp_directory_path() / "kova-session-journeys";
     for (const Journey& j : kJourneys) {
         SCOPED_TRACE(j.name);
-        fs::remove_all(root_);
-        fs::create_directories(root_);
-        ASSERT_TRUE(kova::WriteFileBytes(Data(), "{\"file\":1}"));
-        fs::path program = root_ / "program", user = root_ / "user";
-        if (j.folder == Folder::NotWritable) {
-            ASSERT_TRUE(kova::WriteFileBytes(program.string(), "a file: nothing goes in below it"));
+        fs::remove_all(root);
+        fs::create_directories(root);
+        ASSERT_TRUE(kova::WriteFileBytes((root / "data.json").string(), "{\"file\":1}"));
+        fs::path program = root / "program", user = root / "user";
+        if (j.folder == NotWritable) { // even root cannot create files below a file
+            ASSERT_TRUE(kova::WriteFileBytes(program.string(), "x"));
             program /= "program";
-        } else {
-            fs::create_directories(program);
         }
-        const fs::path saved = j.folder == Folder::Writable ? program : user;
-        const fs::path start = j.folder == Folder::UserFolderHasFiles ? user : program;
-        if (j.folder == Folder::BufferCannotBeReplaced || j.folder == Folder::UserFolderHasFiles)
-            fs::create_directories(program / kBufferFileName); // what even root cannot replace
+        const fs::path saved = j.folder == Writable ? program : user, start = j.folder == InUserFolder ? user : program;
+        if (j.folder == Unreplaceable || j.folder == InUserFolder) fs::create_directories(program / kBufferFileName);
         if (j.settings || j.buffer) fs::create_directories(start);
-        auto settingsText = [&](const char* compact) {
-            kova::JMap map;
-            return map.FromJSON(Expand(compact)) ? SettingsText(map) : std::string(compact);
-        };
-        const std::string buffer = j.buffer == kLarge ? large : j.buffer ? j.buffer : "";
-        ASSERT_TRUE(!j.settings ||
-                    kova::WriteFileBytes((start / kSettingsFileName).string(), settingsText(j.settings)));
-        ASSERT_TRUE(!j.buffer || kova::WriteFileBytes((start / kBufferFileName).string(), buffer));
-        const Files programBefore = Snapshot(program);
+        const std::string buffer = j.buffer == kLarge ? std::string(1048577, 'a') : j.buffer ? j.buffer : "(none)";
+        if (j.settings) kova::WriteFileBytes((start / kSettingsFileName).string(), SettingsBytes(j.settings, root));
+        if (j.buffer) kova::WriteFileBytes((start / kBufferFileName).string(), buffer);
+        const auto programBefore = Snapshot(program);
 
         MemoryEditor editor;
         kova::JMap settings;
         FakeWindow window(editor);
-        Session session(editor, settings, window);
-        window.session = &session;
-        window.answer = j.launch != Launch::AnswerCancel;
-        session.Start(
-            {program.string(), user.string(), j.launch == Launch::FileArgument, j.launch != Launch::NoScintilla});
-        if (j.launch == Launch::FileArgument) window.LoadFile(Data());
-        session.Started();
-        auto webLoad = [&](bool arrives) {
-            session.WebLoadStarts();
+        Session real(editor, settings, window);
+        window.session = &real;
+        window.answer = j.launch != AnswerCancel;
+        real.Start({program.string(), user.string(), j.launch == FileArgument, j.launch != NoScintilla});
+        if (j.launch == FileArgument) window.boxes = {window.boxes.web, (root / "data.json").string(), 2, false};
+        if (j.launch == FileArgument) window.LoadFileSource(); // as the window opens it once shown
+        real.Started();
+        auto webLoad = [&](bool arrives) { // the window empties the editor, then fills it or undoes that
+            real.WebLoadStarts();
             editor.ClearAll();
             if (arrives) editor.AddText("{\"web\":1}");
             if (!arrives) editor.Undo();
-            session.WebLoadEnds();
+            real.WebLoadEnds();
         };
-        switch (j.act) {
-        case Act::Nothing:
-            break;
-        case Act::Type:
-            editor.AddText("x");
-            break;
-        case Act::Clear:
+        if (j.act == Type) editor.AddText("x");
+        if (j.act == Clear) editor.ClearAll();
+        if (j.act == LoadFile) window.LoadFileSource();
+        if (j.act == WebLoad || j.act == WebLoadFails) webLoad(j.act == WebLoad);
+        if (j.end == EndInWebLoad) {
+            real.WebLoadStarts();
             editor.ClearAll();
-            break;
-        case Act::LoadFile:
-            window.LoadFile(Data());
-            break;
-        case Act::WebLoad:
-            webLoad(true);
-            break;
-        case Act::WebLoadFails:
-            webLoad(false);
-            break;
         }
-        switch (j.end) {
-        case End::Close:
-            session.Close();
-            break;
-        case End::SessionEnd:
-            EXPECT_TRUE(session.QueryEndSession());
-            editor.AddText("y"); // Windows may still send messages: the end saved once
-            session.EndSession(true);
-            session.Close();
-            break;
-        case End::SessionEndCalledOff:
-            session.QueryEndSession();
-            session.EndSession(false);
-            editor.AddText("x");
-            session.Close();
-            break;
-        case End::SessionEndDuringWebLoad:
-            session.WebLoadStarts();
-            editor.ClearAll();
-            session.QueryEndSession();
-            session.EndSession(true);
-            break;
-        }
+        EXPECT_TRUE(j.end == Close || real.QueryEndSession());
+        if (j.end != Close) real.EndSession(j.end != CalledOff);
+        if (j.end == CalledOff) editor.AddText("x");  // typed on once the end was called off
+        if (j.end == SessionEnd) editor.AddText("y"); // saved at the end: the close writes nothing more
+        if (j.end != EndInWebLoad) real.Close();
 
         EXPECT_TRUE(window.failures.empty()) << window.failures[0];
-        std::string bytes;
-        const std::string settingsPath = (saved / kSettingsFileName).string();
-        const std::string bufferPath = (saved / kBufferFileName).string();
-        kova::ReadFileBytes(settingsPath, bytes);
-        EXPECT_EQ(bytes, j.settingsAfter == kSame ? settingsText(j.settings) : settingsText(j.settingsAfter));
-        EXPECT_EQ(kova::ReadFileBytes(bufferPath, bytes) ? bytes : "(none)",
-                  j.bufferAfter == kSame ? (j.buffer ? buffer : "(none)") : j.bufferAfter);
-        if (saved != program) {
-            EXPECT_EQ(Snapshot(program), programBefore) << "the program's folder was touched";
-        } else {
-            EXPECT_FALSE(fs::exists(user)) << "the user's folder is made only when needed";
-        }
+        std::string bytes = "(none)";
+        kova::ReadFileBytes((saved / kSettingsFileName).string(), bytes);
+        EXPECT_EQ(bytes, SettingsBytes(j.settingsAfter == kSame ? j.settings : j.settingsAfter, root));
+        if (!kova::ReadFileBytes((saved / kBufferFileName).string(), bytes)) bytes = "(none)";
+        EXPECT_EQ(bytes, j.bufferAfter == kSame ? buffer : j.bufferAfter);
+        EXPECT_TRUE(saved == program || Snapshot(program) == programBefore) << "the program's folder was touched";
+        EXPECT_TRUE(saved != program || !fs::exists(user)) << "the user's folder is made only when needed";
     }
+    fs::remove_all(root);
 }
