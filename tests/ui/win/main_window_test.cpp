@@ -1,5 +1,6 @@
 // The real main window under Wine: captions, controls, toolbar commands, parsing.
 #include "app/ProcessObjects.h"
+#include "kova/File.h"
 #include "support/win/MessageBoxWatcher.h"
 #include "support/win/PopupMenuReader.h"
 #include "support/win/WindowWatcher.h"
@@ -555,6 +556,27 @@ TEST_F(MainWindowTest, AFailingHandlerIsReported) {
               }),
               "操作失败：std::bad_alloc")
         << "keypad * expands the tree, and allocates";
+}
+
+// A save that fails at close is told too, and the program still ends; the buffer stays whole.
+TEST_F(MainWindowTest, AFailedSaveAtCloseIsToldAndTheProgramStillEnds) {
+    SetEditorText("[1,2]");
+    SendMessageW(window_->Handle(), WM_QUERYENDSESSION, 0, 0); // saves [1,2]
+    SendMessageW(window_->Handle(), WM_ENDSESSION, FALSE, 0);
+    SetEditorText("[3]");
+    objects_.mainEditor->SetMessageObserver([](unsigned message, uintptr_t, intptr_t) {
+        if (message == SCI_GETTEXT) throw std::bad_alloc();
+    });
+    test::MessageBoxWatcher closing;
+    DestroyWindow(window_->Handle());
+    ASSERT_EQ(closing.Seen().size(), 1u);
+    EXPECT_EQ(closing.Seen()[0].title, "失败");
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the message loop would go on";
+    std::string kept;
+    ASSERT_TRUE(kova::ReadFileBytes(objects_.bufferPath, kept));
+    EXPECT_EQ(kept, "[1,2]");
+    objects_.mainEditor->SetMessageObserver(nullptr);
 }
 
 // The toolbar row is one surface: the gap between the toolbars and the rule below them look as the toolbars
