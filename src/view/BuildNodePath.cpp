@@ -10,12 +10,13 @@
 
 namespace vivu {
 
-SegmentKind AppendSegmentText(std::string& path, int32_t code, SegmentKind previous, const KeyRegistry& keys) {
+SegmentKind AppendSegmentText(std::string& path, int32_t code, SegmentKind previous, const KeyRegistry& keys,
+                              int64_t position) {
     const DecodedItemCode decoded = DecodeItemCode(code);
     if (decoded.kind == kIndexCodeKind) {
         if (previous == kSegmentIndex) path += '.';
         path += '[';
-        path += std::to_string(decoded.value);
+        path += std::to_string(code == kLongPositionCode ? position : decoded.value);
         path += ']';
         return kSegmentIndex;
     }
@@ -28,16 +29,18 @@ SegmentKind AppendSegmentText(std::string& path, int32_t code, SegmentKind previ
 }
 
 std::string BuildNodePath(const ResultTreeModel& tree, int32_t item) {
-    std::vector<int32_t> codes; // from the item up to the root
+    std::vector<int32_t> items; // from the item up to the root
     for (ItemRecord record; tree.ReadItemRecord(item, record) && record.itemCode != kRootItemCode;
          item = record.parent) {
-        codes.push_back(record.itemCode);
+        items.push_back(item);
     }
-    if (codes.empty()) return {};
+    if (items.empty()) return {};
     std::string path = "//";
     SegmentKind previous = kSegmentNone;
-    std::for_each(codes.rbegin(), codes.rend(),
-                  [&](int32_t code) { previous = AppendSegmentText(path, code, previous, tree.Keys()); });
+    std::for_each(items.rbegin(), items.rend(), [&](int32_t i) {
+        const int64_t position = static_cast<int64_t>(tree.Position(i)) + 1;
+        previous = AppendSegmentText(path, tree.Record(i).itemCode, previous, tree.Keys(), position);
+    });
     return path;
 }
 
@@ -60,7 +63,8 @@ bool PreOrderPaths::Step() {
     depth_ = static_cast<int32_t>(levels_.size());
     path_.resize(top.length);
     if (path_.empty()) path_ = "//";
-    const SegmentKind kind = AppendSegmentText(path_, tree_.ChildCode(parent_, position_), top.kind, tree_.Keys());
+    const SegmentKind kind = AppendSegmentText(path_, tree_.ChildCode(parent_, position_), top.kind, tree_.Keys(),
+                                               static_cast<int64_t>(position_) + 1);
     ++item_;
     const kova::ValueRef value = parent_.At(position_);
     if (kova::IsContainerType(value.Type()) && value.Count() > 0)

@@ -17,8 +17,10 @@ enum SegmentKind : int32_t { kSegmentNone = 0, kSegmentKey = 11, kSegmentIndex =
 // Appends the segment text of one ItemCode after a segment of kind previous and
 // returns the kind of the segment appended: "[n]" (with "." only after another
 // index), the escaped key (with "." after any segment), or nothing for a code of
-// another kind (the root's).
-SegmentKind AppendSegmentText(std::string& path, int32_t code, SegmentKind previous, const KeyRegistry& keys);
+// another kind (the root's). position is the element's position (from 1), which
+// kLongPositionCode does not hold.
+SegmentKind AppendSegmentText(std::string& path, int32_t code, SegmentKind previous, const KeyRegistry& keys,
+                              int64_t position = 0);
 
 // "//" and the segments from the root down to item; empty for the root item and
 // for an index that is no item.

@@ -2,7 +2,6 @@
 #include "view/GoToPath.h"
 
 #include "kova/NodePath.h"
-#include "view/ItemCode.h"
 
 #include "kova/Value.h"
 
@@ -20,7 +19,7 @@ int32_t ChildNamed(ResultTreeModel& tree, int32_t item, const kova::PathSegment&
     }
     if (tree.Value(item).Type() != kova::kTypeList) return -1;
     const int64_t position = kova::SegmentPosition(segment.text);
-    if (position < 1 || position >= kCodeKindSize) return -1;
+    if (position < 1) return -1;
     return tree.ChildAt(item, static_cast<size_t>(position - 1));
 }
 

@@ -90,7 +90,7 @@ void ResultTreeModel::MeasureDocument(const kova::ValueRef& root) {
 }
 
 int32_t ResultTreeModel::ChildCode(const kova::ValueRef& container, size_t position) const {
-    if (container.Type() != kova::kTypeMap) return IndexCode(static_cast<int32_t>(position + 1));
+    if (container.Type() != kova::kTypeMap) return IndexCode(static_cast<int64_t>(position) + 1);
     const kova::Node* node = keyNumbers_.empty() ? nullptr : container.At(position).DocumentNode();
     if (node && node->KeyId() < keyNumbers_.size()) return kKeyCodeBase + keyNumbers_[node->KeyId()];
     return keys_.CodeOf(container.KeyAt(position));

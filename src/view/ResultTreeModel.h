@@ -60,6 +60,8 @@ public:
     int32_t ChildAt(int32_t item, size_t position) const;
     // The member of an object item with exactly that key; -1 when there is none.
     int32_t MemberNamed(int32_t item, std::string_view key) const;
+    // Where item stands among its parent's members or elements, from 0.
+    size_t Position(int32_t item) const { return Kept(item).position; }
     // The value of an item, read in the document.
     kova::ValueRef Value(int32_t item) const { return Kept(item).value; }
 
