@@ -91,6 +91,7 @@ int Tree(Document& doc, bool expandAll, Output& out) {
             label = tree.Label(0);
         } else {
             depth = paths.Depth();
+            if (depth > kDeepestShownDepth) continue; // the window's tree stops there too
             code = tree.ChildCode(paths.Parent(), paths.Position());
             type = paths.Parent().At(paths.Position()).Type();
             label = ChildLabel(paths.Parent(), paths.Position(), depth == kDeepestShownDepth);

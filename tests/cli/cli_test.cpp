@@ -11,6 +11,7 @@
 #include "support/RewrittenText.h"
 #include "view/BuildNodePath.h"
 #include "view/GoToPath.h"
+#include "view/ItemLabel.h"
 #include "view/NodePanel.h"
 #include "view/ResultTreeModel.h"
 #include "json/FileSource.h"
@@ -130,6 +131,10 @@ TEST_F(KovajsonTest, TreeListsEveryItemAsTheResultTreeHasIt) {
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out, expected) << (expandAll ? "expanded" : "collapsed");
     }
+    // Nothing below the container the window marks as too deep.
+    const ProcessResult deep = Run({"tree", File("deep.json", std::string(300, '[') + std::string(300, ']'))});
+    EXPECT_EQ(std::count(deep.out.begin(), deep.out.end(), '\n'), kDeepestShownDepth + 1);
+    EXPECT_TRUE(deep.out.ends_with(std::string(kTooDeepMark) + "\n"));
     // A line break inside a value does not split its item's line.
     const ProcessResult broken = Run({"tree", File("lf.json", "{\"a\":\"x\\ny\\tz\",\"b\":1}")});
     EXPECT_EQ(std::count(broken.out.begin(), broken.out.end(), '\n'), 3);
