@@ -210,6 +210,11 @@ TEST_F(KovajsonTest, FindPrintsThePathsOfTheMatches) {
     EXPECT_EQ(r.out, "//a\\.b\\\\c.l\n//list\n//long\n") << "keys in any case; null shows nothing";
     const ProcessResult values = Run({"find", "汉"}, file);
     EXPECT_EQ(values.out, "//名字\n");
+    // Keys with brackets or none at all: each path names its own node.
+    const std::string odd = File("odd.json", R"({"c[1]": 5, "c": [7], "": {"": 6}})");
+    EXPECT_EQ(Run({"find", "5", odd}).out, "//c\\[1\\]\n");
+    EXPECT_EQ(Run({"goto", "//c\\[1\\]", odd}).out, "//c\\[1\\]\t整数型\n5\n");
+    EXPECT_EQ(Run({"goto", "//].]", odd}).out, "//].]\t整数型\n6\n");
 }
 
 TEST_F(KovajsonTest, LoadingCodeAndKeyEscaping) {

@@ -79,6 +79,7 @@ TEST(GoToPath, ResolvesTypedPaths) {
         {"//list[", 13},
         // A bracket in a key is read as a segment boundary: "k" then index 1.
         {"//k[1]", 21},
+        {"//k\\[1\\]", 8},               // escaped, the brackets are the key's own
         {"//a.b\\.c[1].[1]", kNotFound}, // 10 has no children
         {"//a\\", 1},                    // a lone backslash at the end ends the path
         {"//nowhere", kNotFound},
@@ -102,10 +103,11 @@ TEST(GoToPath, KeysOnAListDocumentAreNotFound) {
 }
 
 TEST(GoToPath, EveryBuiltPathLeadsBackToItsItem) {
-    // Keys with "\" and "." come back exactly (keys with brackets cannot, see above).
+    // Keys with "\", ".", brackets, or nothing at all come back exactly.
     const char* documents[] = {
         R"({"a.b":{"c\\d":[{"e.":{"\\":1}},[2,[3]]],"..":"x"},"中\\文.":[null],"\\.":{".\\":0}})",
         R"([[1,[2,{"x.y":[3]}]],{"\\\\":{"z":true}}])",
+        R"({"c[1]":5,"c":[7],"d[2]":9,"":{"":1},"a":{"":2,"b":3,"]":[{"[":4}]},"[]":[[]]})",
     };
     for (const char* json : documents) {
         ResultTreeModel tree;
