@@ -27,6 +27,7 @@ bool IsNonEmptyContainer(const kova::ValueRef& value) {
 void ResultTreeModel::Rebuild(const JsonModel& model, bool expandAll) {
     itemCount_ = 0;
     spans_.clear();
+    lastPlace_ = {};
     spans_.shrink_to_fit(); // the next document may be far smaller
     keyNumbers_.clear();
     kept_.clear();
@@ -110,10 +111,21 @@ const ResultTreeModel::KeptItem& ResultTreeModel::Kept(int32_t item) const {
         parentSpan = spans_[span].parent;
         position = spans_[span].position;
     } else {
+        const Place& last = lastPlace_;
         int32_t before = -1; // the last container child of the parent before item
-        while (item >= spans_[span].end) {
-            before = span;
-            span = spans_[span].parent;
+        if (span == last.found && (last.before < 0 || item >= spans_[last.before].end) &&
+            item < spans_[last.parent].end) {
+            // A sibling of the item placed last: no walk up, which costs the depth after a deep subtree.
+            before = last.before;
+            span = last.parent;
+        } else {
+            lastPlace_.found = span;
+            while (item >= spans_[span].end) {
+                before = span;
+                span = spans_[span].parent;
+            }
+            lastPlace_.parent = span;
+            lastPlace_.before = before;
         }
         parentSpan = span;
         position = before < 0 ? static_cast<size_t>(item - spans_[span].item - 1)

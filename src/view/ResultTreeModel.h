@@ -120,6 +120,12 @@ private:
     std::vector<Span> spans_;                            // the root's first
     std::vector<int32_t> keyNumbers_;                    // by the document's key number: the KeyRegistry's, 0 not yet
     mutable std::unordered_map<int32_t, KeptItem> kept_; // by item index
+    // Where the last value that is no non-empty container was placed: the last Span starting
+    // before it, the Span it lies in and that one's last container child before it.
+    struct Place {
+        int32_t found = -1, parent = -1, before = -1;
+    };
+    mutable Place lastPlace_;
     KeyRegistry keys_;
     kova::Value document_; // shares the model's storage, never copies it
 };
