@@ -9,6 +9,8 @@
 #include "view/BuildNodePath.h"
 #include "view/FindNode.h"
 #include "view/GoToPath.h"
+#include "view/ItemCode.h"
+#include "view/ItemLabel.h"
 #include "view/NodePanel.h"
 #include "view/ResultTreeModel.h"
 #include "json/JsonIntake.h"
@@ -77,16 +79,30 @@ int Rewrite(Document& doc, int mode, Output& out, Output& err) {
 int Tree(Document& doc, bool expandAll, Output& out) {
     ResultTreeModel tree;
     tree.Rebuild(doc.model, expandAll);
+    // Straight through the document: asking the model for each item would keep them all.
     PreOrderPaths paths(tree);
-    std::string number;
+    std::string fields;
     for (int32_t i = 0; i < tree.ItemCount(); ++i) {
-        const ItemRecord& record = tree.Record(i);
-        number = std::to_string(i) + '\t' + std::to_string(record.depth) + '\t' + std::to_string(record.itemCode) +
-                 '\t' + std::to_string(tree.State(i)) + '\t' + std::to_string(tree.Image(i)) + '\t';
-        out.Write(number);
-        WriteField(out, paths.PathOf(i));
+        const std::string_view path = paths.PathOf(i);
+        int32_t depth = 0, code = kRootItemCode;
+        int32_t type = doc.model.kind;
+        std::string label;
+        if (i == 0) {
+            label = tree.Label(0);
+        } else {
+            depth = paths.Depth();
+            if (depth > kDeepestShownDepth) continue; // the window's tree stops there too
+            code = tree.ChildCode(paths.Parent(), paths.Position());
+            type = paths.Parent().At(paths.Position()).Type();
+            label = ChildLabel(paths.Parent(), paths.Position(), depth == kDeepestShownDepth);
+        }
+        const uint8_t state = ItemStateOf(type, i == 0 || (expandAll && depth < kDeepestShownDepth));
+        fields = std::to_string(i) + '\t' + std::to_string(depth) + '\t' + std::to_string(code) + '\t' +
+                 std::to_string(state) + '\t' + std::to_string(ItemImageOf(type)) + '\t';
+        out.Write(fields);
+        WriteField(out, path);
         out.Write("\t");
-        WriteField(out, tree.Label(i));
+        WriteField(out, label);
         out.Write("\n");
     }
     return 0;

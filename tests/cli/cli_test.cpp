@@ -11,6 +11,7 @@
 #include "support/RewrittenText.h"
 #include "view/BuildNodePath.h"
 #include "view/GoToPath.h"
+#include "view/ItemLabel.h"
 #include "view/NodePanel.h"
 #include "view/ResultTreeModel.h"
 #include "json/FileSource.h"
@@ -130,6 +131,10 @@ TEST_F(KovajsonTest, TreeListsEveryItemAsTheResultTreeHasIt) {
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out, expected) << (expandAll ? "expanded" : "collapsed");
     }
+    // Nothing below the container the window marks as too deep.
+    const ProcessResult deep = Run({"tree", File("deep.json", std::string(300, '[') + std::string(300, ']'))});
+    EXPECT_EQ(std::count(deep.out.begin(), deep.out.end(), '\n'), kDeepestShownDepth + 1);
+    EXPECT_TRUE(deep.out.ends_with(std::string(kTooDeepMark) + "\n"));
     // A line break inside a value does not split its item's line.
     const ProcessResult broken = Run({"tree", File("lf.json", "{\"a\":\"x\\ny\\tz\",\"b\":1}")});
     EXPECT_EQ(std::count(broken.out.begin(), broken.out.end(), '\n'), 3);
@@ -205,6 +210,11 @@ TEST_F(KovajsonTest, FindPrintsThePathsOfTheMatches) {
     EXPECT_EQ(r.out, "//a\\.b\\\\c.l\n//list\n//long\n") << "keys in any case; null shows nothing";
     const ProcessResult values = Run({"find", "汉"}, file);
     EXPECT_EQ(values.out, "//名字\n");
+    // Keys with brackets or none at all: each path names its own node.
+    const std::string odd = File("odd.json", R"({"c[1]": 5, "c": [7], "": {"": 6}})");
+    EXPECT_EQ(Run({"find", "5", odd}).out, "//c\\[1\\]\n");
+    EXPECT_EQ(Run({"goto", "//c\\[1\\]", odd}).out, "//c\\[1\\]\t整数型\n5\n");
+    EXPECT_EQ(Run({"goto", "//].]", odd}).out, "//].]\t整数型\n6\n");
 }
 
 TEST_F(KovajsonTest, LoadingCodeAndKeyEscaping) {

@@ -2,6 +2,7 @@
 #include "view/FindNode.h"
 
 #include "ViewDocuments.h"
+#include "view/BuildNodePath.h"
 
 #include <gtest/gtest.h>
 
@@ -71,4 +72,11 @@ TEST(FindNode, SearchesTheDocumentTheItemsWereMadeFrom) {
     const ResultTreeModel deep = TreeOf(test::DeepObjectJson(200'000));
     EXPECT_EQ(FindNode(deep, "K", 5, FindDirection::kBackward), 4) << "no recursion down a deep chain";
     EXPECT_EQ(FindAllNodes(deep, "k").size(), 199'999u);
+
+    // What Find reaches in containers nobody opened has its own path and label.
+    const ResultTreeModel records = TreeOf(test::RecordsJson(1000));
+    const int32_t found = FindNode(records, "名字777", -1);
+    EXPECT_EQ(BuildNodePath(records, found), "//[777].name");
+    EXPECT_EQ(records.Label(found), "name \"名字777\"");
+    EXPECT_EQ(BuildNodePath(records, FindNode(records, "标签", found)), "//[777].tags[2]");
 }
