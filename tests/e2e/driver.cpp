@@ -268,6 +268,9 @@ int Usage() {
           "  toolbar TITLE CAPTION         screen point of the toolbar button with this caption\n"
           "  editor TITLE                  text of the visible Scintilla editor\n"
           "  caret TITLE                   the editor's caret position and its place mark there (0/1)\n"
+          "  selection TITLE               the editor's selection: start end, then the selected text\n"
+          "  tab-header TITLE ID INDEX     screen point of a tab control's header\n"
+          "  menu [SECONDS]                wait for a popup menu to open\n"
           "  tree TITLE ID                 items as: depth flags(S selected, E expanded, B bold) label\n"
           "  tree-item TITLE ID LABEL      screen point of the item's label\n"
           "  clip-get | clip-set TEXT      clipboard text\n"
@@ -375,6 +378,27 @@ int wmain(int argc, wchar_t** argv) {
         HWND editor = FindDescendant(WaitTop(args[0], 10), 0, L"Scintilla");
         const LRESULT caret = SendMessageW(editor, SCI_GETCURRENTPOS, 0, 0);
         OutLine(std::to_string(caret) + " " + std::to_string(SendMessageW(editor, SCI_INDICATORVALUEAT, 8, caret)));
+    } else if (command == L"selection") {
+        need(1);
+        HWND editor = FindDescendant(WaitTop(args[0], 10), 0, L"Scintilla");
+        const auto start = static_cast<size_t>(SendMessageW(editor, SCI_GETSELECTIONSTART, 0, 0));
+        const auto end = static_cast<size_t>(SendMessageW(editor, SCI_GETSELECTIONEND, 0, 0));
+        OutLine(std::to_string(start) + " " + std::to_string(end) + " " +
+                EditorText(WaitTop(args[0], 10)).substr(start, end - start));
+    } else if (command == L"tab-header") {
+        need(3);
+        HWND tabs = Control(args[0], args[1]);
+        RemoteMemory memory(tabs, sizeof(RECT));
+        RECT r{};
+        if (!SendMessageW(tabs, TCM_GETITEMRECT, _wtoi(args[2].c_str()), memory.Param())) Fail("no such tab header");
+        memory.Read(&r, sizeof(r));
+        PrintCenter(tabs, r);
+    } else if (command == L"menu") {
+        for (DWORD start = GetTickCount();
+             !FindWindowW(L"#32768", nullptr) || !IsWindowVisible(FindWindowW(L"#32768", nullptr));) {
+            if (GetTickCount() - start > seconds(0, 10) * 1000) Fail("no popup menu");
+            Sleep(50);
+        }
     } else if (command == L"tree") {
         need(2);
         for (const auto& item : TreeItems(Control(args[0], args[1]))) {

@@ -114,6 +114,37 @@ click_tree_item() {
     click_at $at "${2:-1}"
 }
 
+# tree_menu LABEL [DOWNS]: right-clicks the tree item and waits for its menu; with DOWNS, chooses
+# the item that many steps down (the separator takes none).
+tree_menu() {
+    local at
+    at=$(drv tree-item "$MAIN" "$ID_TREE" "$1") || {
+        fail "no tree item [$1] to right-click"
+        return 1
+    }
+    # shellcheck disable=SC2086
+    xdotool mousemove --sync $at click 3
+    drv menu >/dev/null || {
+        fail "no menu on [$1]"
+        return 1
+    }
+    [ -z "${2:-}" ] || key --repeat "$2" Down Return
+}
+
+# click_tab MAIN-TABS-PAGE: a click on a header of the main tab control.
+click_tab() {
+    # shellcheck disable=SC2046
+    click_at $(drv tab-header "$MAIN" $ID_MAIN_TABS "$1")
+}
+
+# Byte offsets of the Nth (from 1) occurrence of NEEDLE in TEXT, ASCII letters in any case: "start end".
+occurrence() { # TEXT NEEDLE N
+    python3 -c 'import re, sys
+t, n = sys.argv[1].encode(), sys.argv[2].encode()
+m = list(re.finditer(re.escape(n), t, re.I))[int(sys.argv[3]) - 1]
+print(m.start(), m.end())' "$@"
+}
+
 type_text() { xdotool type --delay 25 -- "$1"; }
 key() { xdotool key --clearmodifiers "$@"; }
 
