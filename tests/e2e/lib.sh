@@ -122,19 +122,20 @@ tree_menu() {
         fail "no tree item [$1] to right-click"
         return 1
     }
+    # Without --sync: it waits for a motion, and the pointer may be there already.
     # shellcheck disable=SC2086
-    xdotool mousemove --sync $at click 3
+    xdotool mousemove $at sleep 0.2 click 3
     drv menu >/dev/null || {
         fail "no menu on [$1]"
         return 1
     }
-    [ -z "${2:-}" ] || key --repeat "$2" Down Return
+    [ -z "${2:-}" ] || { key --repeat "$2" Down && key Return; }
 }
 
-# click_tab MAIN-TABS-PAGE: a click on a header of the main tab control.
-click_tab() {
-    # shellcheck disable=SC2046
-    click_at $(drv tab-header "$MAIN" $ID_MAIN_TABS "$1")
+# show_page PAGE: the main tab control shows that page, as after its arrow keys (its headers are hidden).
+show_page() {
+    drv tab-page "$MAIN" $ID_MAIN_TABS "$1"
+    wait_for "page $1" "$1" drv tab "$MAIN" $ID_MAIN_TABS >/dev/null
 }
 
 # Byte offsets of the Nth (from 1) occurrence of NEEDLE in TEXT, ASCII letters in any case: "start end".
