@@ -1,6 +1,5 @@
 // The current node set by a selection, and the content shown for it.
 #include "view/NodeDetails.h"
-#include "view/NodeMenu.h"
 
 #include "ViewDocuments.h"
 #include "kova/Encoding.h"
@@ -123,35 +122,4 @@ TEST(NodeDetails, ALimitCutsALongContentAtACharacterAndMarksIt) {
         EXPECT_TRUE(kova::IsValidUtf8(shown)) << "cut between characters";
         EXPECT_EQ(whole.compare(0, shown.size(), shown), 0) << "the cut text begins the whole content";
     }
-}
-
-// The tree's popup menu: what each copy item copies and where it is disabled.
-TEST(NodeDetails, TheMenuCopiesWhatThePanelShows) {
-    const JsonModel model = LoadModel(R"({"o":{"x\\.y":1},"a":[true,"中"]})");
-    ResultTreeModel tree;
-    tree.Rebuild(model);
-    const struct {
-        int32_t item;
-        const char* path;
-        const char* key;
-        const char* content;
-    } cases[] = {
-        {0, "", "",
-         "{\r\n    \"o\": {\r\n        \"x\\\\.y\": 1\r\n    },\r\n    \"a\": [\r\n        true,\r\n        \"中\"\r\n "
-         "   ]\r\n}"},
-        {2, "//o.x\\\\\\.y", "x\\.y", "1"},
-        {4, "//a[1]", "", "真"},
-        {3, "//a", "a", "[\r\n    true,\r\n    \"中\"\r\n]"},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(NodeCopyText(tree, model, c.item, NodeCommand::kCopyPath), c.path);
-        EXPECT_EQ(NodeCopyText(tree, model, c.item, NodeCommand::kCopyKey), c.key);
-        EXPECT_EQ(NodeCopyText(tree, model, c.item, NodeCommand::kCopyContent), c.content);
-        EXPECT_EQ(NodeCommandEnabled(tree, c.item, NodeCommand::kCopyKey), *c.key != 0);
-        EXPECT_EQ(NodeCommandEnabled(tree, c.item, NodeCommand::kCopyAccessCode), c.item != 0);
-        EXPECT_TRUE(NodeCommandEnabled(tree, c.item, NodeCommand::kShowInEditor));
-    }
-    EXPECT_EQ(NodeCopyText(tree, model, 4, NodeCommand::kCopyAccessCode),
-              ".版本 2\r\n.支持库 kova\r\n键值表.取逻辑值 (“//a[1]”)");
-    EXPECT_EQ(NodeCopyText(tree, model, 0, NodeCommand::kCopyAccessCode), "");
 }

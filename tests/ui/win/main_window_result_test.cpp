@@ -294,6 +294,8 @@ TEST_F(ResultPage, TheNodeMenuCopiesAndShowsTheNodeInTheEditor) {
     EXPECT_EQ(menuOf("//list[1]"), "复制路径|复制键名 (off)|复制内容|复制存取代码||在编辑器中显示|");
     objects_.resultTree->Select(0);
     EXPECT_EQ(menuOf(""), "复制路径 (off)|复制键名 (off)|复制内容|复制存取代码 (off)||在编辑器中显示|");
+    window_->RunNodeCommand(NodeCommand::kCopyContent);
+    EXPECT_EQ(GetClipboardText(window_->Handle()).substr(0, 15), "{\r\n    \"a\": {\r\n") << "the root's pretty text";
 
     GoTo("//x\\\\y");
     const std::pair<NodeCommand, std::string> copies[] = {
