@@ -12,6 +12,7 @@
 #include "view/ItemCode.h"
 #include "view/ItemLabel.h"
 #include "view/NodePanel.h"
+#include "view/NodeTextRange.h"
 #include "view/ResultTreeModel.h"
 #include "json/JsonIntake.h"
 
@@ -128,6 +129,18 @@ int GoToNode(Document& doc, std::string_view path, bool codeOnly, Output& out, O
     return 0;
 }
 
+// Where the node stands in the text, as "在编辑器中显示" selects it there.
+int Locate(Document& doc, std::string_view path, Output& out, Output& err) {
+    ResultTreeModel tree;
+    tree.Rebuild(doc.model);
+    const GoToResult found = GoToPath(tree, path);
+    if (found.outcome != GoToResult::kFound) return Fail(err, found.message, kExitPathFailed);
+    const std::optional<TextRange> range = ItemTextRange(tree, found.item, doc.model, doc.editor.text);
+    if (!range) return Fail(err, kTextChangedMessage, kExitParseFailed); // the text was parsed just now
+    WriteLine(out, LineColumnText(doc.editor.text, *range));
+    return 0;
+}
+
 // Find in the tree, every match at once.
 int FindNodes(Document& doc, std::string_view text, Output& out, Output& err) {
     ResultTreeModel tree;
@@ -179,6 +192,7 @@ int RunCommand(const Invocation& inv, std::string input, Output& out, Output& er
 
     std::string error;
     if (!doc.intake.ParseJson(error)) return Fail(err, error, kExitParseFailed);
+    if (inv.command == Command::kLocate) return Locate(doc, inv.operand, out, err);
     doc.editor.ClearAll(); // the text is not read again; the model holds the document
     switch (inv.command) {
     case Command::kTree:

@@ -389,7 +389,7 @@ bool MainWindow::TranslateShortcut(const MSG& message) {
         ParseCommand();
         return true;
     }
-    return TranslateFindShortcut(message);
+    return TranslateNodeMenuKey(message) || TranslateFindShortcut(message);
 }
 
 // ---- commands ----
@@ -408,10 +408,10 @@ void MainWindow::RunToolbarCommand(std::string_view caption) {
         intake_.LoadEditorText("", error, false);
         break;
     case ToolbarCommand::Format:
-        intake_.RewriteJson(0);
+        RewriteEditorText(0);
         break;
     case ToolbarCommand::Compress:
-        intake_.RewriteJson(1);
+        RewriteEditorText(1);
         break;
     case ToolbarCommand::Undo:
         objects_.mainEditor->Undo();
@@ -462,6 +462,8 @@ void MainWindow::ParseCommand() {
     UpdateWindow(Handle()); // the emptied result page paints before a long rebuild
     const bool expandAll = SendMessageW(Control(MainControl::选择框_结果_全部展开), BM_GETCHECK, 0, 0) == BST_CHECKED;
     objects_.resultTree->Rebuild(*objects_.model, expandAll);
+    locatable_ = *objects_.model; // shares the document
+    objects_.mainEditor->SetSavePoint();
 }
 
 // ---- messages ----
@@ -543,6 +545,10 @@ LRESULT MainWindow::OnNotify(NMHDR& header) {
         case NM_DBLCLK:
             OpenSelectedNode();
             return 0;
+        case NM_RCLICK:
+            ShowNodeMenuAtPointer();
+            return TRUE; // no WM_CONTEXTMENU after it
+
         case TVN_ITEMEXPANDINGW:
             return objects_.resultTree->OnItemExpanding(reinterpret_cast<const NMTREEVIEWW&>(header));
         default:

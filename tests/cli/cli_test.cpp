@@ -141,14 +141,21 @@ TEST_F(KovajsonTest, TreeListsEveryItemAsTheResultTreeHasIt) {
     EXPECT_NE(broken.out.find("a \"x\\ny\\tz\""), std::string::npos) << broken.out;
 }
 
-TEST_F(KovajsonTest, GoToAndCodeShowWhatSelectingTheNodeShows) {
+TEST_F(KovajsonTest, GoToCodeAndLocateShowWhatSelectingTheNodeShows) {
     const struct {
         std::string_view json;
         const char* path;
+        const char* where; // locate: the node's first and last character, CR LF one line break
     } cases[] = {
-        {kObjectJson, "//a\\.b\\\\c.x[3]"}, {kObjectJson, "//a\\.b\\\\c"}, {kObjectJson, "名字"},
-        {kObjectJson, "//list[1].[1]"},     {kObjectJson, "//list.[2].k"}, {kObjectJson, "//a\\.b\\\\c.x.[5]"},
-        {kArrayJson, "//[2][2]"},           {kArrayJson, "//[1].x"},       {kArrayJson, "//[4]"},
+        {kObjectJson, "//a\\.b\\\\c.x[3]", "2:41-2:44"},
+        {kObjectJson, "//a\\.b\\\\c", "2:26-2:76"},
+        {kObjectJson, "名字", "2:10-2:13"},
+        {kObjectJson, "//list[1].[1]", "3:12-3:25"},
+        {kObjectJson, "//list.[2].k", "3:35-3:39"},
+        {kObjectJson, "//a\\.b\\\\c.x.[5]", "2:53-2:56"},
+        {kArrayJson, "//[2][2]", "1:16-1:21"},
+        {kArrayJson, "//[1].x", "1:8-1:8"},
+        {kArrayJson, "//[4]", "1:30-1:31"},
     };
     for (const auto& c : cases) {
         const std::string file = File("doc.json", c.json);
@@ -167,6 +174,9 @@ TEST_F(KovajsonTest, GoToAndCodeShowWhatSelectingTheNodeShows) {
         const ProcessResult code = Run({"code", c.path, file});
         EXPECT_EQ(code.status, 0) << code.err;
         EXPECT_EQ(code.out, texts->code + "\n") << c.path;
+        const ProcessResult locate = Run({"locate", c.path}, file);
+        EXPECT_EQ(locate.status, 0) << locate.err;
+        EXPECT_EQ(locate.out, std::string(c.where) + "\n") << c.path;
     }
 }
 
@@ -181,6 +191,9 @@ TEST_F(KovajsonTest, FailuresPrintTheProgramsMessages) {
         {{"goto", "//"}, "", 2, std::string(kUnparsablePathMessage)},
         {{"code", "//nope"}, "", 2, std::string(kPathNotFoundMessage)},
         {{"goto", "//[1]"}, "", 2, std::string(kPathNotFoundMessage)},
+        {{"locate", "//a["}, "", 2, std::string(kPathNotFoundMessage)},
+        {{"locate", "//"}, "", 2, std::string(kUnparsablePathMessage)},
+        {{"locate", "//a"}, "{\"a\":\r1 2}", 1, std::string(kObjectLoadFailed) + "\n位置：第 2 行，第 3 列"},
         {{"format"}, "not json", 1, kUnknownJsonType},
         {{"compress"}, "\xEF\xBB\xBF\xEF\xBB\xBF{}", 1, kUnknownJsonType},
         {{"tree"}, "{\"a\":", 1, std::string(kObjectLoadFailed) + "\n位置：第 1 行，第 6 列"},
@@ -262,6 +275,7 @@ TEST_F(KovajsonTest, UsageErrorsAndHelp) {
         {"escape-key", "a", "b"},
         {"find"},
         {"find", ""},
+        {"locate"},
         {"compress", "--collapsed"},
     };
     for (const auto& args : wrong) {
