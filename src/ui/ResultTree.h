@@ -63,9 +63,11 @@ public:
     // a deeper item Select chose gives way to it, and the parent is told.
     void OnDoubleClick();
     // TVN_SELCHANGEDW from the control, before anything asks for the selected node. A
-    // selection the user makes replaces the deeper item Select chose.
-    void OnSelectionChanged() {
+    // selection the user makes replaces the deeper item Select chose. False while ExpandAll
+    // takes the selection away and gives the same node back: the parent shows nothing new.
+    bool OnSelectionChanged() {
         if (!selecting_) deepSelection_ = -1;
+        return !reselecting_;
     }
     // NM_CUSTOMDRAW from the control; the window procedure returns the result. Paints the
     // selected item highlighted also while the control does not have the focus.
@@ -110,6 +112,7 @@ private:
     std::vector<HTREEITEM> handles_; // by item index
     int32_t deepSelection_ = -1;     // an item below the control's selected item, which Select chose
     bool selecting_ = false;         // Select is changing the control's selection
+    bool reselecting_ = false;       // ExpandAll is refilling the control around the selected node
     int inputRunning_ = 0;           // the input hook is on the stack: it stays on
 };
 

@@ -215,6 +215,9 @@ TEST_F(ResultPage, ParseOfInvalidTextKeepsThePage) {
     EXPECT_EQ(watcher.Seen().size(), 1u);
     EXPECT_EQ(Text(MainControl::编辑框_结果_类型), "文本型") << "the details stay";
     EXPECT_GT(objects_.resultTree->Model().ItemCount(), 10) << "the tree keeps the old document";
+    SendMessageW(window_->Control(MainControl::选择框_结果_全部展开), BM_CLICK, 0, 0);
+    EXPECT_EQ(Text(MainControl::编辑框_结果_类型), "文本型") << "全部展开 selects the node again, never none";
+    EXPECT_EQ(Text(MainControl::编辑框_结果_内容), "文本");
 }
 
 // Ctrl+F asks, F3 and Shift+F3 go on with the same text; keys and shown values match,
