@@ -447,13 +447,14 @@ bool MainWindow::PasteFromClipboard() {
 void MainWindow::ParseCommand() {
     std::string error;
     if (!intake_.ParseJson(error, true)) return; // the message was shown; the result page stays as it was
-    // The selection goes first: its change runs NodeDetails, which writes the current path into the path box.
-    TreeView_SelectItem(Control(MainControl::树型框_结果), nullptr);
+    // The tree goes first: losing its selection runs NodeDetails, which writes the current path into the path box.
+    objects_.resultTree->Clear();
     for (MainControl box : {MainControl::编辑框_结果_路径, MainControl::编辑框_结果_类型, MainControl::编辑框_结果_内容,
                             MainControl::编辑框_结果})
         SetText(box, "");
     ShowTabPage(MainControl::选择夹_JSON, 1);
-    UpdateWindow(Handle()); // the emptied result page paints before a long rebuild
+    // The emptied result page paints before a long rebuild, rather than the last document beside empty boxes.
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     const bool expandAll = SendMessageW(Control(MainControl::选择框_结果_全部展开), BM_GETCHECK, 0, 0) == BST_CHECKED;
     objects_.resultTree->Rebuild(*objects_.model, expandAll);
 }

@@ -39,6 +39,9 @@ public:
     // the control from drawing until the new ones are in place.
     void Rebuild(const JsonModel& model, bool expandAll = true);
 
+    // Takes every item out of the control, the selection first; the model stays until Rebuild.
+    void Clear() { ClearControl(); }
+
     ResultTreeModel& Model() { return model_; }
     const ResultTreeModel& Model() const { return model_; }
 

@@ -12,11 +12,18 @@
 #include <filesystem>
 #include <string>
 #include <utility>
+#include <vector>
 
 using namespace vivu;
 using vivu::test::ControlText;
 
 namespace {
+
+// A tree control's subclass: the number of items at each paint.
+LRESULT CALLBACK RecordItemsPainted(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR seen) {
+    if (message == WM_PAINT) reinterpret_cast<std::vector<UINT>*>(seen)->push_back(TreeView_GetCount(hwnd));
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
 
 class ResultPage : public ::testing::Test {
 protected:
@@ -122,7 +129,11 @@ TEST_F(ResultPage, SelectingANodeShowsItsDetails) {
 
     objects_.mainEditor->ClearAll();
     objects_.mainEditor->AddText("[1]");
+    std::vector<UINT> itemsPainted; // the tree paints empty before the rebuild, and never the last document
+    SetWindowSubclass(control, RecordItemsPainted, 1, reinterpret_cast<DWORD_PTR>(&itemsPainted));
     window_->ParseCommand();
+    RemoveWindowSubclass(control, RecordItemsPainted, 1);
+    EXPECT_EQ(itemsPainted, std::vector<UINT>{0});
     for (MainControl box : {MainControl::编辑框_结果_路径, MainControl::编辑框_结果_类型, MainControl::编辑框_结果_内容,
                             MainControl::编辑框_结果})
         EXPECT_EQ(Text(box), "") << "a new document starts with empty boxes " << static_cast<int>(box);
