@@ -447,6 +447,7 @@ bool MainWindow::PasteFromClipboard() {
 void MainWindow::ParseCommand() {
     std::string error;
     if (!intake_.ParseJson(error, true)) return; // the message was shown; the result page stays as it was
+    objects_.currentNode = {}; // a path of the last document may name nothing, or another node, in this one
     // The tree goes first: losing its selection runs NodeDetails, which writes the current path into the path box.
     objects_.resultTree->Clear();
     for (MainControl box : {MainControl::编辑框_结果_路径, MainControl::编辑框_结果_类型, MainControl::编辑框_结果_内容,

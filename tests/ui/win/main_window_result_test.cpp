@@ -109,6 +109,7 @@ TEST_F(ResultPage, SelectingANodeShowsItsDetails) {
     EXPECT_EQ(Text(MainControl::编辑框_结果_类型), "逻辑型");
 
     tree.Select(0);
+    EXPECT_EQ(Text(MainControl::编辑框_结果_路径), "//list[1].k") << "the root keeps the last path";
     EXPECT_EQ(Text(MainControl::编辑框_结果_类型), "") << "the root item has no type, content or code";
     EXPECT_EQ(Text(MainControl::编辑框_结果_内容), "");
     EXPECT_EQ(Text(MainControl::编辑框_结果), "");
@@ -137,6 +138,8 @@ TEST_F(ResultPage, SelectingANodeShowsItsDetails) {
     for (MainControl box : {MainControl::编辑框_结果_路径, MainControl::编辑框_结果_类型, MainControl::编辑框_结果_内容,
                             MainControl::编辑框_结果})
         EXPECT_EQ(Text(box), "") << "a new document starts with empty boxes " << static_cast<int>(box);
+    SendMessageW(window_->Control(MainControl::选择框_结果_全部展开), BM_CLICK, 0, 0); // selects the root
+    EXPECT_EQ(Text(MainControl::编辑框_结果_路径), "") << "no path of the last document";
 }
 
 TEST_F(ResultPage, GoToFailuresAreReported) {
