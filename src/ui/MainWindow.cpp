@@ -538,7 +538,9 @@ LRESULT MainWindow::OnNotify(NMHDR& header) {
             return 0;
         case NM_DBLCLK:
             OpenSelectedNode();
-            return 0;
+            // The control would go on to expand or collapse the item; Wine collapses it even when
+            // TVN_ITEMEXPANDING refuses, so the double-click guard alone does not hold there.
+            return TRUE;
         case TVN_ITEMEXPANDINGW:
             return objects_.resultTree->OnItemExpanding(reinterpret_cast<const NMTREEVIEWW&>(header));
         default:

@@ -37,7 +37,7 @@ void MainWindow::OpenSelectedNode() {
     ResultTree& tree = *objects_.resultTree;
     tree.OnDoubleClick(); // may show the clicked item's details in place of a deeper node's
     NodeContentText content =
-        NodeContent(tree.Model(), *objects_.model, tree.SelectedItemIndex(), objects_.currentNode);
+        ViewContent(tree.Model(), *objects_.model, tree.SelectedItemIndex(), objects_.currentNode);
     OpenView(objects_, Handle(), std::move(content.text), content.isJson);
 }
 

@@ -40,6 +40,11 @@ struct NodeContentText {
 NodeContentText NodeContent(const ResultTreeModel& tree, const JsonModel& model, int32_t selectedItem,
                             const CurrentNode& current, size_t limit = 0);
 
+// What "查看" shows for selectedItem: its NodeContent, and for the root item the whole
+// document, as for any other object or array.
+NodeContentText ViewContent(const ResultTreeModel& tree, const JsonModel& model, int32_t selectedItem,
+                            const CurrentNode& current);
+
 inline constexpr char kContentCutMark[] = "\n…";
 
 } // namespace vivu
