@@ -383,6 +383,12 @@ bool MainWindow::TranslateShortcut(const MSG& message) {
         ParseCommand();
         return true;
     }
+    // Enter in the path box is 转到; taken before it becomes a character, at which the box would beep.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
+        message.hwnd == Control(MainControl::编辑框_结果_路径)) {
+        GoToPath();
+        return true;
+    }
     return TranslateFindShortcut(message);
 }
 

@@ -152,7 +152,9 @@ TEST_F(ResultPage, SelectingANodeShowsItsDetails) {
 }
 
 TEST_F(ResultPage, GoToFailuresAreReported) {
-    GoTo("//s");
+    HWND path = window_->Control(MainControl::编辑框_结果_路径);
+    SetWindowTextW(path, L"//s");
+    EXPECT_TRUE(window_->TranslateShortcut({path, WM_KEYDOWN, VK_RETURN, 0, 0, {}})) << "Enter there is 转到";
     test::MessageBoxWatcher watcher;
     GoTo("//");
     GoTo("//a.missing");
