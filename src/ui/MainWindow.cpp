@@ -324,11 +324,17 @@ void MainWindow::ShowEditorMenu() {
 }
 
 void MainWindow::ShowTabPage(MainControl tab, int page) {
-    SendMessageW(Control(tab), TCM_SETCURSEL, page, 0);
-    for (const auto& row : MainWindowRows()) {
-        if (row.parent.page < 0 || row.parent.tab != tab) continue;
-        ShowWindow(Control(row.id), row.parent.page == page ? SW_SHOW : SW_HIDE);
+    // The leaving page's controls go before the coming ones show, so no two overlap meanwhile.
+    for (const bool show : {false, true}) {
+        for (const auto& row : MainWindowRows()) {
+            if (row.parent.page >= 0 && row.parent.tab == tab && (row.parent.page == page) == show)
+                ShowWindow(Control(row.id), show ? SW_SHOW : SW_HIDE);
+        }
     }
+    SendMessageW(Control(tab), TCM_SETCURSEL, page, 0);
+    // The tab control may paint at once, and what it paints depends on the page (the toolbar row):
+    // all of it is painted again, with every control on it, so nothing of the other page stays.
+    RedrawWindow(Control(tab), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void MainWindow::FitEditor() {
