@@ -1,5 +1,6 @@
 // The Scintilla host: creation, the two hooked window procedures, events and text.
 #include "editor/CodeEditor.h"
+#include "ui/WindowBase.h"
 
 #include <Scintilla.h>
 #include <commctrl.h>
@@ -360,22 +361,19 @@ LRESULT CodeEditor::OnContainerMessage(HWND hwnd, UINT message, WPARAM wParam, L
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+// A failing handler is reported by the window the editor belongs to, as any other handler's failure.
 LRESULT CALLBACK CodeEditor::EditorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                         DWORD_PTR self) {
-    try {
-        return reinterpret_cast<CodeEditor*>(self)->OnEditorMessage(hwnd, message, wParam, lParam);
-    } catch (...) {
-        return DefSubclassProc(hwnd, message, wParam, lParam);
-    }
+    return WindowBase::Guarded(
+        hwnd, [&] { return reinterpret_cast<CodeEditor*>(self)->OnEditorMessage(hwnd, message, wParam, lParam); },
+        [&] { return DefSubclassProc(hwnd, message, wParam, lParam); });
 }
 
 LRESULT CALLBACK CodeEditor::ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                            DWORD_PTR self) {
-    try {
-        return reinterpret_cast<CodeEditor*>(self)->OnContainerMessage(hwnd, message, wParam, lParam);
-    } catch (...) {
-        return DefSubclassProc(hwnd, message, wParam, lParam);
-    }
+    return WindowBase::Guarded(
+        hwnd, [&] { return reinterpret_cast<CodeEditor*>(self)->OnContainerMessage(hwnd, message, wParam, lParam); },
+        [&] { return DefSubclassProc(hwnd, message, wParam, lParam); });
 }
 
 } // namespace vivu

@@ -6,6 +6,7 @@
 #include "editor/EditorStyle.h"
 #include "kova/CreateString.h"
 #include "kova/Encoding.h"
+#include "kova/File.h"
 #include "kova/NodePath.h"
 #include "ui/AboutWindow.h"
 #include "ui/Artwork.h"
@@ -54,7 +55,8 @@ int Index(MainControl id) {
 } // namespace
 
 MainWindow::MainWindow(ProcessObjects& objects)
-    : objects_(objects), intake_(*objects.mainEditor, *objects.model, *this) {}
+    : objects_(objects), intake_(*objects.mainEditor, *objects.model, *this),
+      session_(*objects.mainEditor, *objects.settings, *this) {}
 
 MainWindow::~MainWindow() {
     if (editorMenu_) DestroyMenu(editorMenu_);
@@ -90,6 +92,7 @@ bool MainWindow::Create(int showCommand) {
     UpdateWindow(Handle());
     DragAcceptFiles(Handle(), TRUE);
     if (!objects_.startFile.empty()) OpenFile(objects_.startFile);
+    session_.Started();
     return true;
 }
 
@@ -131,7 +134,10 @@ void MainWindow::OnCreate() {
     web.SetupTimeout(15, 60);
     web.SetIgoneHTTPErrorCode(true);
 
-    Restore();
+    session_.Start({objects_.programDir.empty() ? kova::PathGetCurrentDir() : objects_.programDir, objects_.userDataDir,
+                    !objects_.startFile.empty(), objects_.mainEditor->Created()});
+    objects_.settingsPath = session_.Location().settingsPath;
+    objects_.bufferPath = session_.Location().bufferPath;
     std::string error;
     intake_.ParseJson(error, false);
     RefreshLoadingCode();
@@ -616,17 +622,19 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     case WM_QUERYENDSESSION:
-        // Windows does not wait for the window to be destroyed at the end of a session: save now.
-        if (!savedForSessionEnd_) Save();
-        savedForSessionEnd_ = true;
-        return TRUE;
+        return session_.QueryEndSession();
     case WM_ENDSESSION:
-        if (wParam && !savedForSessionEnd_) Save();
-        // A session end that was called off leaves the user working: the save at close is due again.
-        savedForSessionEnd_ = wParam != FALSE;
+        session_.EndSession(wParam != FALSE);
         return 0;
     case WM_DESTROY:
-        if (!savedForSessionEnd_) Save();
+        // The process ends whatever the save meets: a failure is told first, then the loop ends.
+        Guarded(
+            Handle(),
+            [this] {
+                session_.Close();
+                return LRESULT{0};
+            },
+            [] { return LRESULT{0}; });
         PostQuitMessage(0);
         return 0;
     default:

@@ -2,6 +2,8 @@
 #pragma once
 
 #include "app/ProcessObjects.h"
+#include "app/Session.h"
+#include "app/SessionWindow.h"
 #include "ui/ControlBuilder.h"
 #include "ui/MainWindowTemplate.h"
 #include "ui/WindowBase.h"
@@ -18,7 +20,7 @@
 
 namespace vivu {
 
-class MainWindow : public WindowBase, public FailureReporter {
+class MainWindow : public WindowBase, public FailureReporter, public SessionWindow {
 public:
     explicit MainWindow(ProcessObjects& objects);
     MainWindow(const MainWindow&) = delete;
@@ -63,11 +65,15 @@ public:
     // The loading snippet for the current source and document into the code box.
     void RefreshLoadingCode();
 
-    // The settings and buffer files.
-    void Restore();
+    // The settings and buffer files: the session decides, the window carries it out (MainWindowSettings.cpp).
     void RecordStatusAndRectangle();
     void RecordRectangle();
-    void Save();
+    ScreenArea WorkAreaOf(const WindowRect& rect) override;
+    void PlaceWindow(const std::optional<WindowRect>& rect, bool maximised) override;
+    SourceBoxes ReadSourceBoxes() override;
+    void ShowSourceBoxes(const SourceBoxes& boxes) override;
+    void LoadFileSource() override;
+    bool Ask(const std::string& text, const std::string& title) override;
 
     // A message box owned by this window, for failures of the intake and of handlers.
     void ShowFailure(const std::string& text, const std::string& title) override;
@@ -108,14 +114,14 @@ private:
 
     ProcessObjects& objects_;
     JsonIntake intake_;
+    Session session_;
     HMENU editorMenu_ = nullptr;
     std::array<HIMAGELIST, 2> toolbarImages_{};
     std::array<HICON, 4> buttonIcons_{};
     bool startMaximised_ = false;
-    bool created_ = false;            // the creation handler has finished
-    bool savedForSessionEnd_ = false; // saved when Windows ends the session; the close saves nothing more
-    bool loadingFromWeb_ = false;     // a web request is under way: the wait box is up
-    int sourceHeadersTop_ = 0;        // where the source tabs' headers begin, cut off below
+    bool created_ = false;        // the creation handler has finished
+    bool loadingFromWeb_ = false; // a web request is under way: the wait box is up
+    int sourceHeadersTop_ = 0;    // where the source tabs' headers begin, cut off below
     std::array<HWND, 64> controls_{};
     FontCache fonts_;
     std::string findQuery_; // the last text searched for

@@ -4,6 +4,7 @@
 #include "kova/Encoding.h"
 #include "ui/ControlColours.h"
 #include "ui/TreeImages.h"
+#include "ui/WindowBase.h"
 #include "view/ItemLabel.h"
 
 #include <algorithm>
@@ -52,32 +53,49 @@ void ResultTree::Bind(HWND tree) {
 LRESULT CALLBACK ResultTree::InputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR self) {
     auto* tree = reinterpret_cast<ResultTree*>(self);
-    switch (message) {
-    case WM_LBUTTONDBLCLK: {
-        // The control sends NM_DBLCLK, then toggles the item if it has children. Whatever
-        // expansion the double-click caused has been answered once this returns; a double-click
-        // that caused none must not refuse the next one.
-        ++tree->inputRunning_;
-        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-        --tree->inputRunning_;
-        tree->guard_.DoubleClickHandled();
-        return result;
-    }
-    case WM_KEYDOWN:
-        if (wParam == VK_MULTIPLY) { // the control would insert a whole subtree, however large
-            ++tree->inputRunning_;
-            tree->ExpandSubtree(tree->ControlSelection());
-            --tree->inputRunning_;
-            return 0;
-        }
-        break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, InputProc, id);
-        break;
-    default:
-        break;
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    // The hook stays on while it runs, and stops counting as running also when what it ran failed.
+    struct Running {
+        int& count;
+        explicit Running(int& running) : count(++running) {}
+        ~Running() { --count; }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+    };
+    // Expanding allocates: a failure is reported by the window the tree belongs to, as any handler's.
+    return WindowBase::Guarded(
+        hwnd,
+        [&]() -> LRESULT {
+            switch (message) {
+            case WM_LBUTTONDBLCLK: {
+                // The control sends NM_DBLCLK, then toggles the item if it has children. Whatever
+                // expansion the double-click caused has been answered once this returns; a double-click
+                // that caused none must not refuse the next one.
+                LRESULT result = 0;
+                {
+                    const Running running(tree->inputRunning_);
+                    result = DefSubclassProc(hwnd, message, wParam, lParam);
+                }
+                tree->guard_.DoubleClickHandled();
+                return result;
+            }
+            case WM_KEYDOWN:
+                if (wParam == VK_MULTIPLY) { // the control would insert a whole subtree, however large
+                    const Running running(tree->inputRunning_);
+                    tree->ExpandSubtree(tree->ControlSelection());
+                    return 0;
+                }
+                break;
+            case WM_NCDESTROY:
+                RemoveWindowSubclass(hwnd, InputProc, id);
+                break;
+            default:
+                break;
+            }
+            return DefSubclassProc(hwnd, message, wParam, lParam);
+        },
+        // Only what the hook took over fails, and the control must not do it after all: its own "*" would
+        // insert the whole subtree.
+        [] { return LRESULT{0}; });
 }
 
 LRESULT ResultTree::OnCustomDraw(NMTVCUSTOMDRAW& draw) const {

@@ -146,7 +146,7 @@ journey_sources() {
     type_into "$MAIN" $ID_URL "$KOVA_TEST_HTTP_BASE/missing"
     click "$MAIN" $ID_URL_GO
     answer_box "载入失败" "读取数据失败！([404] Not Found)"
-    expect "404 empties the editor" "" "$(editor)"
+    expect "a 404 puts the text back" '{"name":"维维迪维兹","city":"北京","note":"中文测试，数据","emoji":"😀"}' "$(editor)"
 
     local port
     port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
