@@ -330,11 +330,17 @@ void MainWindow::ShowEditorMenu() {
 }
 
 void MainWindow::ShowTabPage(MainControl tab, int page) {
-    SendMessageW(Control(tab), TCM_SETCURSEL, page, 0);
-    for (const auto& row : MainWindowRows()) {
-        if (row.parent.page < 0 || row.parent.tab != tab) continue;
-        ShowWindow(Control(row.id), row.parent.page == page ? SW_SHOW : SW_HIDE);
+    // The leaving page's controls go before the coming ones show, so no two overlap meanwhile.
+    for (const bool show : {false, true}) {
+        for (const auto& row : MainWindowRows()) {
+            if (row.parent.page >= 0 && row.parent.tab == tab && (row.parent.page == page) == show)
+                ShowWindow(Control(row.id), show ? SW_SHOW : SW_HIDE);
+        }
     }
+    SendMessageW(Control(tab), TCM_SETCURSEL, page, 0);
+    // The tab control may paint at once, and what it paints depends on the page (the toolbar row):
+    // all of it is painted again, with every control on it, so nothing of the other page stays.
+    RedrawWindow(Control(tab), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void MainWindow::FitEditor() {
@@ -387,6 +393,12 @@ void MainWindow::ShowFailure(const std::string& text, const std::string& title) 
 bool MainWindow::TranslateShortcut(const MSG& message) {
     if (message.message == WM_KEYDOWN && message.wParam == VK_F5 && GetAncestor(message.hwnd, GA_ROOT) == Handle()) {
         ParseCommand();
+        return true;
+    }
+    // Enter in the path box is 转到; taken before it becomes a character, at which the box would beep.
+    if (message.message == WM_KEYDOWN && message.wParam == VK_RETURN &&
+        message.hwnd == Control(MainControl::编辑框_结果_路径)) {
+        GoToPath();
         return true;
     }
     return TranslateNodeMenuKey(message) || TranslateFindShortcut(message);
@@ -453,13 +465,15 @@ bool MainWindow::PasteFromClipboard() {
 void MainWindow::ParseCommand() {
     std::string error;
     if (!intake_.ParseJson(error, true)) return; // the message was shown; the result page stays as it was
-    // The selection goes first: its change runs NodeDetails, which writes the current path into the path box.
-    TreeView_SelectItem(Control(MainControl::树型框_结果), nullptr);
+    objects_.currentNode = {}; // a path of the last document may name nothing, or another node, in this one
+    // The tree goes first: losing its selection runs NodeDetails, which writes the current path into the path box.
+    objects_.resultTree->Clear();
     for (MainControl box : {MainControl::编辑框_结果_路径, MainControl::编辑框_结果_类型, MainControl::编辑框_结果_内容,
                             MainControl::编辑框_结果})
         SetText(box, "");
     ShowTabPage(MainControl::选择夹_JSON, 1);
-    UpdateWindow(Handle()); // the emptied result page paints before a long rebuild
+    // The emptied result page paints before a long rebuild, rather than the last document beside empty boxes.
+    RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     const bool expandAll = SendMessageW(Control(MainControl::选择框_结果_全部展开), BM_GETCHECK, 0, 0) == BST_CHECKED;
     objects_.resultTree->Rebuild(*objects_.model, expandAll);
     locatable_ = *objects_.model; // shares the document
@@ -544,11 +558,12 @@ LRESULT MainWindow::OnNotify(NMHDR& header) {
             return 0;
         case NM_DBLCLK:
             OpenSelectedNode();
-            return 0;
+            // The control would go on to expand or collapse the item; Wine collapses it even when
+            // TVN_ITEMEXPANDING refuses, so the double-click guard alone does not hold there.
+            return TRUE;
         case NM_RCLICK:
             ShowNodeMenuAtPointer();
             return TRUE; // no WM_CONTEXTMENU after it
-
         case TVN_ITEMEXPANDINGW:
             return objects_.resultTree->OnItemExpanding(reinterpret_cast<const NMTREEVIEWW&>(header));
         default:

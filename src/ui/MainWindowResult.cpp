@@ -11,7 +11,7 @@ namespace vivu {
 
 void MainWindow::NodeDetails() {
     ResultTree& tree = *objects_.resultTree;
-    tree.OnSelectionChanged(); // NodeDetails answers every TVN_SELCHANGED of the tree
+    if (!tree.OnSelectionChanged()) return; // the same node again: its details stand
     const auto texts = NodePanel(tree.Model(), *objects_.model, tree.SelectedItemIndex(), objects_.currentNode);
     if (!texts) return; // no document: nothing on the screen changes
     SetText(MainControl::编辑框_结果, texts->code);
@@ -37,7 +37,7 @@ void MainWindow::OpenSelectedNode() {
     ResultTree& tree = *objects_.resultTree;
     tree.OnDoubleClick(); // may show the clicked item's details in place of a deeper node's
     NodeContentText content =
-        NodeContent(tree.Model(), *objects_.model, tree.SelectedItemIndex(), objects_.currentNode);
+        ViewContent(tree.Model(), *objects_.model, tree.SelectedItemIndex(), objects_.currentNode);
     OpenView(objects_, Handle(), std::move(content.text), content.isJson);
 }
 

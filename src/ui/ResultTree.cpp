@@ -207,14 +207,20 @@ void ResultTree::RemoveChildren(int32_t item) {
 
 void ResultTree::ExpandAll(bool on) {
     if (!tree_) return;
-    const int32_t remembered = std::max(SelectedItemIndex(), 0);
+    const int32_t selected = SelectedItemIndex();
     expandAll_ = on;
+    reselecting_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{reselecting_};
     {
         RedrawLock lock(tree_);
         ClearControl();
         Refill();
     }
-    Select(remembered);
+    reselecting_ = selected >= 0; // with nothing selected before, the root's selection is news
+    Select(std::max(selected, 0));
 }
 
 LRESULT ResultTree::OnItemExpanding(const NMTREEVIEWW& info) {

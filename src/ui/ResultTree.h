@@ -40,6 +40,9 @@ public:
     // the control from drawing until the new ones are in place.
     void Rebuild(const JsonModel& model, bool expandAll = true);
 
+    // Takes every item out of the control, the selection first; the model stays until Rebuild.
+    void Clear() { ClearControl(); }
+
     ResultTreeModel& Model() { return model_; }
     const ResultTreeModel& Model() const { return model_; }
 
@@ -64,9 +67,11 @@ public:
     // a deeper item Select chose gives way to it, and the parent is told.
     void OnDoubleClick();
     // TVN_SELCHANGEDW from the control, before anything asks for the selected node. A
-    // selection the user makes replaces the deeper item Select chose.
-    void OnSelectionChanged() {
+    // selection the user makes replaces the deeper item Select chose. False while ExpandAll
+    // takes the selection away and gives the same node back: the parent shows nothing new.
+    bool OnSelectionChanged() {
         if (!selecting_) deepSelection_ = -1;
+        return !reselecting_;
     }
     // NM_CUSTOMDRAW from the control; the window procedure returns the result. Paints the
     // selected item highlighted also while the control does not have the focus.
@@ -111,6 +116,7 @@ private:
     std::unordered_map<int32_t, HTREEITEM> handles_; // of the items in the control, by item index
     int32_t deepSelection_ = -1;                     // an item below the control's selected item, which Select chose
     bool selecting_ = false;                         // Select is changing the control's selection
+    bool reselecting_ = false;                       // ExpandAll is refilling the control around the selected node
     int inputRunning_ = 0;                           // the input hook is on the stack: it stays on
 };
 

@@ -60,4 +60,14 @@ NodeContentText NodeContent(const ResultTreeModel& tree, const JsonModel& model,
     return {};
 }
 
+NodeContentText ViewContent(const ResultTreeModel& tree, const JsonModel& model, int32_t selectedItem,
+                            const CurrentNode& current) {
+    ItemRecord record;
+    if (!tree.ReadItemRecord(selectedItem, record) || record.itemCode != kRootItemCode)
+        return NodeContent(tree, model, selectedItem, current);
+    if (model.kind == kRootObject) return {PrettyText(model.object, 0), true};
+    if (model.kind == kRootArray) return {PrettyText(model.array, 0), true};
+    return {};
+}
+
 } // namespace vivu

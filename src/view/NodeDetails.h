@@ -10,7 +10,7 @@
 namespace vivu {
 
 // Read by the content view and the code generators; kept until another node
-// below the root is selected.
+// below the root is selected, emptied when 解析 puts a new document in the tree.
 struct CurrentNode {
     std::string path;
     int32_t type = 0; // the data library's type code of the value at path
@@ -39,6 +39,11 @@ struct NodeContentText {
 // kContentCutMark: only that much is written.
 NodeContentText NodeContent(const ResultTreeModel& tree, const JsonModel& model, int32_t selectedItem,
                             const CurrentNode& current, size_t limit = 0);
+
+// What "查看" shows for selectedItem: its NodeContent, and for the root item the whole
+// document, as for any other object or array.
+NodeContentText ViewContent(const ResultTreeModel& tree, const JsonModel& model, int32_t selectedItem,
+                            const CurrentNode& current);
 
 inline constexpr char kContentCutMark[] = "\n…";
 

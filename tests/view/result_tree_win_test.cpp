@@ -77,8 +77,7 @@ private:
         case TVN_ITEMEXPANDINGW:
             return tree.OnItemExpanding(info);
         case TVN_SELCHANGEDW:
-            tree.OnSelectionChanged();
-            lastSelected = tree.SelectedItemIndex();
+            if (tree.OnSelectionChanged()) lastSelected = tree.SelectedItemIndex();
             return 0;
         case NM_DBLCLK:
             ++doubleClicks;
@@ -324,9 +323,12 @@ TEST(ResultTreeWin, ExpandAllExpandsOrCollapsesEveryContainerButTheRoot) {
         }
     }
     EXPECT_EQ(host.tree.SelectedItemIndex(), 0); // nothing was selected: the root is
+    EXPECT_EQ(host.lastSelected, 0);
 
     ASSERT_TRUE(host.tree.Select(5)); // o.x
+    host.lastSelected = -2;
     host.tree.ExpandAll(false);
+    EXPECT_EQ(host.lastSelected, -2) << "the same node again: nothing new for the parent";
     EXPECT_TRUE(Expanded(host.control, host.tree.Handle(0)));
     EXPECT_FALSE(Expanded(host.control, host.tree.Handle(6)));
     // The selected item is shown again, which opens its parent.

@@ -14,11 +14,18 @@
 #include <filesystem>
 #include <string>
 #include <utility>
+#include <vector>
 
 using namespace vivu;
 using vivu::test::ControlText;
 
 namespace {
+
+// A tree control's subclass: the number of items at each paint.
+LRESULT CALLBACK RecordItemsPainted(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR seen) {
+    if (message == WM_PAINT) reinterpret_cast<std::vector<UINT>*>(seen)->push_back(TreeView_GetCount(hwnd));
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
 
 class ResultPage : public ::testing::Test {
 protected:
@@ -104,6 +111,7 @@ TEST_F(ResultPage, SelectingANodeShowsItsDetails) {
     EXPECT_EQ(Text(MainControl::编辑框_结果_类型), "逻辑型");
 
     tree.Select(0);
+    EXPECT_EQ(Text(MainControl::编辑框_结果_路径), "//list[1].k") << "the root keeps the last path";
     EXPECT_EQ(Text(MainControl::编辑框_结果_类型), "") << "the root item has no type, content or code";
     EXPECT_EQ(Text(MainControl::编辑框_结果_内容), "");
     EXPECT_EQ(Text(MainControl::编辑框_结果), "");
@@ -124,14 +132,22 @@ TEST_F(ResultPage, SelectingANodeShowsItsDetails) {
 
     objects_.mainEditor->ClearAll();
     objects_.mainEditor->AddText("[1]");
+    std::vector<UINT> itemsPainted; // the tree paints empty before the rebuild, and never the last document
+    SetWindowSubclass(control, RecordItemsPainted, 1, reinterpret_cast<DWORD_PTR>(&itemsPainted));
     window_->ParseCommand();
+    RemoveWindowSubclass(control, RecordItemsPainted, 1);
+    EXPECT_EQ(itemsPainted, std::vector<UINT>{0});
     for (MainControl box : {MainControl::编辑框_结果_路径, MainControl::编辑框_结果_类型, MainControl::编辑框_结果_内容,
                             MainControl::编辑框_结果})
         EXPECT_EQ(Text(box), "") << "a new document starts with empty boxes " << static_cast<int>(box);
+    SendMessageW(window_->Control(MainControl::选择框_结果_全部展开), BM_CLICK, 0, 0); // selects the root
+    EXPECT_EQ(Text(MainControl::编辑框_结果_路径), "") << "no path of the last document";
 }
 
 TEST_F(ResultPage, GoToFailuresAreReported) {
-    GoTo("//s");
+    HWND path = window_->Control(MainControl::编辑框_结果_路径);
+    SetWindowTextW(path, L"//s");
+    EXPECT_TRUE(window_->TranslateShortcut({path, WM_KEYDOWN, VK_RETURN, 0, 0, {}})) << "Enter there is 转到";
     test::MessageBoxWatcher watcher;
     GoTo("//");
     GoTo("//a.missing");
@@ -147,9 +163,26 @@ TEST_F(ResultPage, GoToFailuresAreReported) {
 }
 
 TEST_F(ResultPage, DoubleClickOpensTheNodeInTheViewWindow) {
-    GoTo("//a");
+    // With the mouse, on an open object and on the root: each opens its content and stays open.
     std::string shown;
+    ResultTree& tree = *objects_.resultTree;
+    HWND control = window_->Control(MainControl::树型框_结果);
+    ASSERT_TRUE(TreeView_Expand(control, tree.Handle(1), TVE_EXPAND)); // //a
+    for (const int32_t item : {1, 0}) {
+        tree.Select(item);
+        test::WindowWatcher view("查看", [&](HWND w) {
+            shown = objects_.viewEditor->GetText(objects_.viewEditor->GetLength() + 1);
+            SendMessageW(w, WM_CLOSE, 0, 0);
+        });
+        RECT label{};
+        TreeView_GetItemRect(control, tree.Handle(item), &label, TRUE);
+        SendMessageW(control, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(label.left + 2, label.top + 2));
+        EXPECT_TRUE(TreeView_GetItemState(control, tree.Handle(item), TVIS_EXPANDED) & TVIS_EXPANDED) << item;
+    }
+    EXPECT_EQ(shown.substr(0, 15), "{\r\n    \"a\": {\r\n") << "the root shows the whole document, styled";
+
     bool plainVisible = true;
+    GoTo("//a");
     {
         test::WindowWatcher view("查看", [&](HWND w) {
             plainVisible = IsWindowVisible(GetDlgItem(w, 101));
@@ -217,6 +250,9 @@ TEST_F(ResultPage, ParseOfInvalidTextKeepsThePage) {
     EXPECT_EQ(watcher.Seen().size(), 1u);
     EXPECT_EQ(Text(MainControl::编辑框_结果_类型), "文本型") << "the details stay";
     EXPECT_GT(objects_.resultTree->Model().ItemCount(), 10) << "the tree keeps the old document";
+    SendMessageW(window_->Control(MainControl::选择框_结果_全部展开), BM_CLICK, 0, 0);
+    EXPECT_EQ(Text(MainControl::编辑框_结果_类型), "文本型") << "全部展开 selects the node again, never none";
+    EXPECT_EQ(Text(MainControl::编辑框_结果_内容), "文本");
 }
 
 // Ctrl+F asks, F3 and Shift+F3 go on with the same text; keys and shown values match,

@@ -599,10 +599,32 @@ TEST_F(MainWindowTest, ToolbarRowIsEvenAndSourceHeadersAreHidden) {
         for (LONG x = from; x < to; ++x) odd += shot.Pixel(x, y) != shot.Pixel(reference, y);
     };
     HWND page = window_->Control(MainControl::选择夹_JSON);
-    for (LONG y = a.top; y < rule; ++y) row(page, y, a.right, b.left, a.right - 3); // the left toolbar's end is blank
+    auto toolbarRow = [&] { // the left toolbar's end is blank
+        const RECT l = RectInParent(window_->Control(MainControl::工具条_左)),
+                   r = RectInParent(window_->Control(MainControl::工具条_右));
+        for (LONG y = l.top; y < rule; ++y) row(page, y, l.right, r.left, l.right - 3);
+    };
+    toolbarRow();
     row(page, rule, a.left + 1, b.right - 1, (a.right + b.left) / 2);
     const LONG width = RectInParent(sources).right - RectInParent(sources).left;
     row(sources, header.top - 1, 2, width - 2, width - 3);
+    EXPECT_EQ(odd, 0);
+
+    // A page switch leaves nothing of the other page, also maximised: neither the toolbar row on the result
+    // page's row of buttons, nor those buttons in the toolbar row back on the JSON page.
+    HWND back = window_->Control(MainControl::按钮_结果_返回);
+    SetEditorText("[1]");
+    for (const int show : {SW_SHOWNOACTIVATE, SW_MAXIMIZE}) {
+        ShowWindow(window_->Handle(), show);
+        window_->ParseCommand();
+        Pump();
+        const RECT r = RectInParent(back);
+        row(page, r.bottom + 4, r.left, RectInParent(window_->Control(MainControl::选择框_结果_全部展开)).right,
+            r.left);
+        SendMessageW(back, BM_CLICK, 0, 0);
+        Pump();
+        toolbarRow();
+    }
     EXPECT_EQ(odd, 0);
     MapWindowPoints(sources, HWND_DESKTOP, reinterpret_cast<POINT*>(&header), 2);
     for (LONG y = header.top; y < header.bottom; ++y)
