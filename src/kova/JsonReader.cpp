@@ -6,6 +6,7 @@
 #include <rapidjson/reader.h>
 #include <rapidjson/stream.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -15,15 +16,29 @@ namespace kova {
 
 namespace {
 
-// The reader turns a lone "\uDC00".."\uDFFF" escape into the bytes of a surrogate,
-// which are not UTF-8: the text could be neither shown nor written back. Valid input
-// bytes never contain them (the reader checks), so after decoding in place ED A0..BF
-// anywhere in the text comes from such an escape. Where it is, or npos.
-size_t EncodedSurrogate(std::string_view text) {
+// The reader turns a lone "\uDC00".."\uDFFF" escape into the bytes of a surrogate, which are
+// not UTF-8: the text could be neither shown nor written back. Where the first such escape
+// begins, or npos. Looked for before the strings are decoded in place, which moves them. Only
+// meaningful up to where the reader got: there every backslash is inside a string, and a high
+// surrogate escape is always followed by the low one it pairs with.
+size_t LoneLowSurrogateEscape(std::string_view text) {
     const char* begin = text.data();
     const char* end = begin + text.size();
-    for (const char* at = begin; (at = static_cast<const char*>(std::memchr(at, '\xED', end - at))) != nullptr; ++at)
-        if (at + 1 < end && static_cast<unsigned char>(at[1]) >= 0xA0) return at - begin;
+    bool pairing = false; // the escape before was a high surrogate
+    for (const char* at = begin; (at = static_cast<const char*>(std::memchr(at, '\\', end - at))) != nullptr;) {
+        if (end - at < 6 || at[1] != 'u') {
+            at += 2; // an escape of one character (or the text ends)
+            pairing = false;
+            continue;
+        }
+        // D800..DBFF is a high surrogate, DC00..DFFF a low one.
+        const char first = static_cast<char>(at[2] | 0x20), second = static_cast<char>(at[3] | 0x20);
+        const bool high = first == 'd' && (second == '8' || second == '9' || second == 'a' || second == 'b');
+        const bool low = first == 'd' && second >= 'c' && second <= 'f';
+        if (low && !pairing) return at - begin;
+        pairing = high && !pairing;
+        at += 6;
+    }
     return std::string_view::npos;
 }
 
@@ -183,6 +198,7 @@ DocumentPtr Document::Parse(std::string text, size_t* errorOffset) {
     }
     std::shared_ptr<Document> document(new Document());
     const size_t size = text.size();
+    const size_t loneSurrogate = LoneLowSurrogateEscape(text);
     // Zero bytes past the end: the in-place reader takes the rest of a multi-byte
     // character before checking it, even at the end of the text.
     text.append(kJsonReadPadding, '\0');
@@ -191,9 +207,12 @@ DocumentPtr Document::Parse(std::string text, size_t* errorOffset) {
     DocumentBuilder builder(*document, stream);
     rapidjson::Reader reader;
     rapidjson::ParseResult result = reader.Parse<kReadFlags>(stream, builder);
-    size_t offset = result ? stream.Tell() : result.Offset();
-    // The reader stops at a zero byte as if the text ended there; the rest must not be ignored.
-    if (result && offset == size) offset = EncodedSurrogate(document->text_);
+    size_t offset = std::string_view::npos;
+    if (!result)
+        offset = result.Offset();
+    else if (stream.Tell() != size)
+        offset = stream.Tell(); // the reader stops at a zero byte as if the text ended there
+    offset = std::min(offset, loneSurrogate);
     if (offset != std::string_view::npos) {
         if (errorOffset) *errorOffset = offset;
         return nullptr;

@@ -193,6 +193,20 @@ TEST(JsonReader, LoneSurrogateEscapesAreRefused) {
         EXPECT_FALSE(map.FromJSON(json)) << json;
         EXPECT_EQ(map.GetString("keep"), "me") << json;
     }
+    // The place is the escape's own in the text, whatever escapes of other lengths come before it.
+    const struct {
+        const char* json;
+        size_t offset;
+    } placed[] = {
+        {R"(["\u4e2d\u6587\u4e2d\u6587\uDC00"])", 26},
+        {R"({"a":"\n\n\n\n\udc00"})", 14},
+        {R"({"\t\u00e9":"x\ud83d\ude00\/\"\\u\\\uDfFf"})", 35},
+        {R"({"k":"\ud83d\ude00","\u0041\r":"\uDC01 \\udc02"})", 32},
+    };
+    for (const auto& row : placed) {
+        EXPECT_FALSE(map.FromJSON(row.json)) << row.json;
+        EXPECT_EQ(map.LastErrorOffset(), row.offset) << row.json;
+    }
     ASSERT_TRUE(map.FromJSON(R"({"pair":"\ud800\udc00","near":"\ud7ff\ue000"})"));
     EXPECT_EQ(map.GetString("pair"), "\xF0\x90\x80\x80");
     EXPECT_EQ(map.GetString("near"), "\xED\x9F\xBF\xEE\x80\x80") << "the neighbours of the surrogates are characters";
