@@ -6,8 +6,31 @@
 #include <cstdlib>
 #include <functional>
 #include <limits>
+#include <utility>
 
 namespace kova {
+
+Value::Value(Value&& other) noexcept
+    : type_(other.type_), scalar_(other.scalar_), text_(std::move(other.text_)),
+      container_(std::move(other.container_)), document_(std::move(other.document_)),
+      node_(std::exchange(other.node_, nullptr)) {}
+
+Value& Value::operator=(const Value& other) {
+    Value copy(other); // before anything of this value, which may hold other, is released
+    return *this = std::move(copy);
+}
+
+Value& Value::operator=(Value&& other) noexcept {
+    if (this == &other) return *this;
+    Value taken(std::move(other)); // other may lie inside what this value releases
+    type_ = taken.type_;
+    scalar_ = taken.scalar_;
+    text_ = std::move(taken.text_);
+    container_ = std::move(taken.container_);
+    document_ = std::move(taken.document_);
+    node_ = std::exchange(taken.node_, nullptr);
+    return *this;
+}
 
 Value Value::Integer(int64_t v) {
     Value value;

@@ -45,6 +45,12 @@ using ContainerPtr = std::shared_ptr<Container>;
 class Value {
 public:
     Value() = default; // null
+    Value(const Value&) = default;
+    // A moved-from table or list is an empty one: nothing of the source's storage or document stays.
+    Value(Value&& other) noexcept;
+    // Safe when other lies inside this value's own storage (a table replaced by one of its members).
+    Value& operator=(const Value& other);
+    Value& operator=(Value&& other) noexcept;
 
     static Value Integer(int64_t v);
     static Value Real(double v);
