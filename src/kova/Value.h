@@ -72,6 +72,8 @@ public:
     // Storage of this table or list that only this value holds: a document's
     // container is copied one level deep, shared storage is copied.
     Container& Writable();
+    // A document value nothing else refers to: every value below it is reached once, from here.
+    bool AloneInItsDocument() const { return node_ && document_.use_count() == 1; }
 
 private:
     friend class ValueRef;

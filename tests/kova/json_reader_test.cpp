@@ -242,6 +242,21 @@ TEST(JsonReader, OffsetsPointAtEachValueAndFollowARewrite) {
     ASSERT_TRUE(map.Setter("//b.e", Value::Integer(1)));
     EXPECT_EQ(map.Find("//b.e").Offset(), Node::kNoOffset);
     EXPECT_EQ(map.Find("//b.c").Offset(), 34u) << "a written table's other members stay in the document";
+
+    // A value set into a second place has each place's offsets; a copy keeps those of its own text.
+    JMap twice, copy, a;
+    ASSERT_TRUE(twice.FromJSON(R"({ "a" : { "x" : [ 1, 2 ] }, "b" : 0 })"));
+    copy = twice.BaseClone();
+    ASSERT_TRUE(twice.GetMap("a", a));
+    ASSERT_TRUE(twice.Setter("b", a.AsValue()));
+    const std::string written = twice.RewriteJSON(true, 0, 0);
+    JMap fresh;
+    ASSERT_TRUE(fresh.FromJSON(written));
+    for (const char* path : {"//a", "//a.x", "//a.x[1]", "//a.x[2]", "//b", "//b.x", "//b.x[1]", "//b.x[2]"})
+        EXPECT_EQ(twice.Find(path).Offset(), fresh.Find(path).Offset()) << path;
+    EXPECT_EQ(copy.Find("//a").Offset(), 8u);
+    EXPECT_EQ(copy.Find("//a.x[2]").Offset(), 21u);
+    EXPECT_EQ(a.Find("x").Offset(), 16u);
 }
 
 TEST(JsonReader, ADocumentLivesAsLongAsAnythingReadsIt) {
