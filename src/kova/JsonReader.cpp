@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -98,23 +97,18 @@ private:
         return node;
     }
 
+    // Integers are kept as their value (their text is its decimal form, "-0" aside); every
+    // other number as its text, so that it is written back exactly as it was read.
     Node Number(const char* text, size_t length) {
         Node node = Scalar(kTagInt, static_cast<uint32_t>(text - base_));
-        std::string_view view(text, length);
-        bool integral = true;
-        for (char c : view) integral = integral && c != '.' && c != 'e' && c != 'E';
-        if (integral) {
+        const std::string_view view(text, length);
+        if (view.find_first_of(".eE") == std::string_view::npos) {
             auto [end, ec] = std::from_chars(text, text + length, node.u.integer);
-            if (ec == std::errc() && end == text + length) return node;
-            // beyond 64 bits: the digits are kept
-        } else {
-            double d = 0;
-            auto [end, ec] = std::from_chars(text, text + length, d);
-            if (ec == std::errc() && std::isfinite(d) && SameDecimal(view, d)) {
-                node.keyTag = (node.keyTag & ~15u) | kTagDouble;
-                node.u.real = d;
+            if (ec == std::errc() && end == text + length) {
+                if (node.u.integer == 0 && text[0] == '-') node.keyTag = (node.keyTag & ~15u) | kTagMinusZero;
                 return node;
             }
+            // beyond 64 bits: kept as text, read as a double
         }
         node.keyTag = (node.keyTag & ~15u) | kTagNumberText;
         node.u.text = {node.offset, static_cast<uint32_t>(length)};

@@ -10,7 +10,7 @@ namespace kova {
 
 // Strict JSON (RFC 8259) in UTF-8 into a value, without recursion. Integers that
 // fit 32 bits become kTypeInt, 64 bits kTypeLong, other numbers kTypeDouble
-// (keeping their text when a double would change their digits). Of duplicate
+// (keeping their text, which the writer writes back as it was read). Of duplicate
 // keys the last value wins, at the first key's place. On failure errorOffset
 // (when given) receives the byte offset where reading stopped.
 bool ParseJsonText(std::string json, Value& root, size_t* errorOffset = nullptr);
@@ -36,17 +36,14 @@ struct JsonWriteOptions {
 // with the square of the nesting depth, so that case is refused before writing.
 std::string WriteJsonText(const ValueRef& value, const JsonWriteOptions& options);
 
-// A number as JSON writes it: integers in decimal, doubles in the shortest form
-// that reads back (with ".0" when that form looks like an integer), a kept source
-// text unchanged, non-finite doubles as "null".
+// A number as JSON writes it: a number read from a document as it was read (with
+// decimals > 0 its double in fixed form), the program's integers in decimal, its
+// doubles in the shortest form that reads back (with ".0" when that form looks like
+// an integer), non-finite doubles as "null".
 std::string NumberText(const ValueRef& number, int decimals = 0);
 void AppendNumberText(std::string& out, const ValueRef& number, int decimals = 0);
 
 // The text a getter shows for a value (see Collection::GetString).
 std::string DisplayText(const ValueRef& value);
-
-// Does the shortest text of v denote the same decimal number as text? Used to
-// decide whether a parsed number must keep its source text.
-bool SameDecimal(std::string_view text, double v);
 
 } // namespace kova

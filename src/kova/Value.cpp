@@ -163,7 +163,8 @@ int32_t ValueRef::Type() const {
     switch (node_->Tag()) {
     case kTagInt:
         return node_->u.integer >= INT32_MIN && node_->u.integer <= INT32_MAX ? kTypeInt : kTypeLong;
-    case kTagDouble:
+    case kTagMinusZero:
+        return kTypeInt;
     case kTagNumberText:
         return kTypeDouble;
     case kTagFalse:
@@ -208,7 +209,6 @@ double ValueRef::AsDouble() const {
         return static_cast<double>(AsInt());
     case kTypeDouble:
         if (value_) return value_->scalar_.double_;
-        if (node_->Tag() == kTagDouble) return node_->u.real;
         return ReadDouble(Str());
     default:
         return 0;
@@ -234,11 +234,12 @@ bool ValueRef::AsBool() const {
 std::string_view ValueRef::Str() const {
     if (value_) return value_->text_;
     if (node_ && (node_->Tag() == kTagText || node_->Tag() == kTagNumberText)) return (*document_)->Text(*node_);
+    if (node_ && node_->Tag() == kTagMinusZero) return "-0";
     return {};
 }
 
 bool ValueRef::KeepsSourceText() const {
-    return node_ && node_->Tag() == kTagNumberText; // the program's own numbers are doubles
+    return node_ && (node_->Tag() == kTagNumberText || node_->Tag() == kTagMinusZero); // not the program's numbers
 }
 
 size_t ValueRef::Count() const {

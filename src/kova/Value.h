@@ -105,6 +105,7 @@ public:
     double AsDouble() const;      // numbers; otherwise 0
     bool AsBool() const;          // booleans; numbers non-zero; texts "true"/"真"
     std::string_view Str() const; // text, bytes, or a number's kept source text
+    // A number read from a document other than a plain integer: written back as it was read.
     bool KeepsSourceText() const;
     // Where the value begins in the text it was read from or last written to.
     uint32_t Offset() const { return node_ ? node_->offset : Node::kNoOffset; }
