@@ -41,6 +41,36 @@ size_t LoneLowSurrogateEscape(std::string_view text) {
     return std::string_view::npos;
 }
 
+bool IsTokenCharacter(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.' || c == '+' ||
+           c == '-';
+}
+
+// Where a refused literal or number begins, when the reader stopped inside or right after
+// one: a user looks for the start of the bad word. Any other place stays as it is. Literals
+// and numbers are never moved by decoding in place, so the text still shows them.
+size_t StartOfRefusedToken(std::string_view text, rapidjson::ParseErrorCode code, size_t offset) {
+    const auto wordBefore = [&](size_t at) {
+        while (at > 0 && IsTokenCharacter(text[at - 1])) --at;
+        return at;
+    };
+    switch (code) {
+    case rapidjson::kParseErrorValueInvalid:
+    case rapidjson::kParseErrorNumberMissFraction:
+    case rapidjson::kParseErrorNumberMissExponent:
+        return wordBefore(offset); // the token being read ends here, finished or not
+    case rapidjson::kParseErrorObjectMissCommaOrCurlyBracket:
+    case rapidjson::kParseErrorArrayMissCommaOrSquareBracket:
+    case rapidjson::kParseErrorDocumentRootNotSingular:
+        // A number or literal read whole but followed by more of a word ("01", "1.5.3", "truex").
+        if (offset < text.size() && offset > 0 && IsTokenCharacter(text[offset]) && IsTokenCharacter(text[offset - 1]))
+            return wordBefore(offset);
+        return offset;
+    default:
+        return offset;
+    }
+}
+
 constexpr unsigned kReadFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag |
                                 rapidjson::kParseValidateEncodingFlag | rapidjson::kParseInsituFlag;
 
@@ -203,7 +233,7 @@ DocumentPtr Document::Parse(std::string text, size_t* errorOffset) {
     rapidjson::ParseResult result = reader.Parse<kReadFlags>(stream, builder);
     size_t offset = std::string_view::npos;
     if (!result)
-        offset = result.Offset();
+        offset = StartOfRefusedToken(std::string_view(document->text_.data(), size), result.Code(), result.Offset());
     else if (stream.Tell() != size)
         offset = stream.Tell(); // the reader stops at a zero byte as if the text ended there
     offset = std::min(offset, loneSurrogate);
