@@ -36,6 +36,21 @@ struct JsonWriteOptions {
 // with the square of the nesting depth, so that case is refused before writing.
 std::string WriteJsonText(const ValueRef& value, const JsonWriteOptions& options);
 
+// Takes written text piece by piece, so that a large text is never held whole.
+class JsonSink {
+public:
+    virtual ~JsonSink() = default;
+    virtual void Take(std::string_view piece) = 0;
+};
+// The same text handed to sink in pieces of about a megabyte as it is written; only
+// pretty, escapeUnicode, keyOrder and decimals of the options apply.
+void WriteJsonText(const ValueRef& value, const JsonWriteOptions& options, JsonSink& sink);
+
+// The bytes of line breaks and indentation the pretty text of value holds (found
+// without writing it): the pretty text is the compact one, these bytes and one
+// space after the colon of each member longer.
+size_t PrettyLayoutBytes(const ValueRef& value);
+
 // A number as JSON writes it: a number read from a document as it was read (with
 // decimals > 0 its double in fixed form), the program's integers in decimal, its
 // doubles in the shortest form that reads back (with ".0" when that form looks like
