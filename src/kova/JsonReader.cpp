@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -26,7 +27,7 @@ size_t LoneLowSurrogateEscape(std::string_view text) {
     bool pairing = false; // the escape before was a high surrogate
     for (const char* at = begin; (at = static_cast<const char*>(std::memchr(at, '\\', end - at))) != nullptr;) {
         if (end - at < 6 || at[1] != 'u') {
-            at += 2; // an escape of one character (or the text ends)
+            at += std::min<std::ptrdiff_t>(2, end - at); // an escape of one character (or the text ends)
             pairing = false;
             continue;
         }

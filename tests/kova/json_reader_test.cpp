@@ -45,6 +45,7 @@ TEST(JsonReader, FailureKeepsThePreviousContent) {
         R"({"a":Infinity})",
         R"({"a":"\x"})",
         R"({"a":"\u12"})",
+        R"({"a":"\)",
         "{\"a\":\"tab\there\"}",
         "{\"a\":\"line\nbreak\"}",
         R"({"a":1 /* comment */})",
