@@ -6,9 +6,11 @@
 #include "editor/EditorStyle.h"
 #include "kova/Encoding.h"
 #include "kova/File.h"
+#include "ui/ResultTree.h"
+#include "view/FindInText.h"
 #include "view/FindNode.h"
 #include "view/NodePanel.h"
-#include "ui/ResultTree.h"
+#include "view/NodeTextRange.h"
 #include "json/JsonIntake.h"
 
 #include <windows.h>
@@ -95,6 +97,22 @@ int wmain(int argc, wchar_t** argv) {
     start = Clock::now();
     const int32_t nowhere = vivu::FindNode(tree.Model(), "no such text anywhere", -1);
     Step("find: every node read, nothing found", start, nowhere < 0 ? "" : "(found?)");
+    start = Clock::now();
+    const size_t notInText = vivu::FindInText(editor.CharacterView(), "no such text anywhere", 0);
+    Step("find in the editor: the whole text, nothing found", start,
+         notInText == std::string_view::npos ? "" : "(found?)");
+    // 在编辑器中显示 of the whole document and of its last node: the text range, then selected and painted
+    // (scrolling to the end of a one-line document lays the whole line out).
+    for (const int32_t item : {0, tree.Model().ItemCount() - 1}) {
+        start = Clock::now();
+        const auto range = vivu::ItemTextRange(tree.Model(), item, model, editor.CharacterView());
+        Step(item ? "在编辑器中显示 of the last node: its range" : "在编辑器中显示 of the root: its range", start,
+             range ? "" : "(no range?)");
+        start = Clock::now();
+        if (range) editor.SetSelection(static_cast<int64_t>(range->end), static_cast<int64_t>(range->start));
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Step("  selected, scrolled to and painted", start);
+    }
 
     // The node with the most descendants below the root: what a user double-clicks to see it all.
     const vivu::ResultTreeModel& items = tree.Model();

@@ -12,13 +12,13 @@ std::string SettingsText(const kova::JMap& settings) {
     return settings.ToJSON(true, false, kova::kKeyOrderAscending, 2);
 }
 
-SettingsLoad LoadSettings(const std::string& path, kova::JMap& settings) {
+SettingsLoad LoadSettings(const std::string& path, kova::JMap& settings, bool moveDamagedAside) {
     settings.Clear();
     std::string bytes;
     if (!kova::ReadFileBytes(path, bytes)) return SettingsLoad::NotLoaded;
     if (settings.FromJSON(kova::ReadStringFile(path))) return SettingsLoad::Loaded;
     // Whatever the user or a crash left there is kept for them to look at.
-    if (!bytes.empty()) {
+    if (moveDamagedAside && !bytes.empty()) {
         const std::string aside = path + kDamagedSettingsSuffix;
         std::remove(aside.c_str());
         if (std::rename(path.c_str(), aside.c_str()) != 0) kova::WriteFileBytes(aside, bytes);

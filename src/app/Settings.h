@@ -32,8 +32,9 @@ enum class SettingsLoad {
 };
 
 // Loads the file into settings. A file that is there but is not a JSON object is
-// renamed to "<path>.bad" so that closing the program does not overwrite it.
-SettingsLoad LoadSettings(const std::string& path, kova::JMap& settings);
+// renamed to "<path>.bad" so that closing the program does not overwrite it; unless
+// moveDamagedAside is false, for a file the close never writes.
+SettingsLoad LoadSettings(const std::string& path, kova::JMap& settings, bool moveDamagedAside = true);
 
 // Writes the settings file only when its text changed. False when a write failed.
 bool SaveSettings(const std::string& path, const kova::JMap& settings);

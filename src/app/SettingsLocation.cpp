@@ -17,7 +17,12 @@ std::filesystem::path FsPath(const std::string& utf8) {
 }
 
 SettingsLocation In(const std::string& dir) {
-    return {dir, kova::PathJoin(dir, kSettingsFileName), kova::PathJoin(dir, kBufferFileName)};
+    const std::string settings = kova::PathJoin(dir, kSettingsFileName), buffer = kova::PathJoin(dir, kBufferFileName);
+    return {dir, settings, buffer, settings, buffer};
+}
+
+std::string PresentOr(const std::string& path, const std::string& otherwise) {
+    return kova::FileExists(path) ? path : otherwise;
 }
 
 } // namespace
@@ -33,10 +38,19 @@ bool CanCreateFilesIn(const std::string& dir) {
 }
 
 SettingsLocation ChooseSettingsLocation(const std::string& programDir, const std::string& userDataDir) {
-    if (CanCreateFilesIn(programDir) || userDataDir.empty()) return In(programDir);
+    const SettingsLocation beside = In(programDir);
+    // A first run as administrator leaves files the user cannot replace in a folder they can write.
+    if ((CanCreateFilesIn(programDir) && kova::CanReplaceFile(beside.settingsPath) &&
+         kova::CanReplaceFile(beside.bufferPath)) ||
+        userDataDir.empty())
+        return beside;
     std::error_code error;
     std::filesystem::create_directories(FsPath(userDataDir), error);
-    return CanCreateFilesIn(userDataDir) ? In(userDataDir) : In(programDir);
+    if (!CanCreateFilesIn(userDataDir)) return beside;
+    SettingsLocation user = In(userDataDir);
+    user.settingsReadPath = PresentOr(user.settingsPath, beside.settingsPath);
+    user.bufferReadPath = PresentOr(user.bufferPath, beside.bufferPath);
+    return user;
 }
 
 } // namespace vivu

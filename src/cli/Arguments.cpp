@@ -14,7 +14,7 @@ struct CommandName {
     int operands; // required before the optional FILE; -1: exactly one (TEXT) and no FILE
 };
 
-constexpr std::array<CommandName, 8> kCommands = {{
+constexpr std::array<CommandName, 9> kCommands = {{
     {"format", Command::kFormat, 0},
     {"compress", Command::kCompress, 0},
     {"tree", Command::kTree, 0},
@@ -23,6 +23,7 @@ constexpr std::array<CommandName, 8> kCommands = {{
     {"load-code", Command::kLoadCode, 0},
     {"escape-key", Command::kEscapeKey, -1},
     {"find", Command::kFind, 1},
+    {"locate", Command::kLocate, 1},
 }};
 
 // The combo box items of the sources, by the names the command line uses.
@@ -132,6 +133,8 @@ std::string_view UsageText() {
            "  load-code --source clipboard|web|file [--address TEXT] [FILE]\n"
            "                                the code that loads the document from that source\n"
            "  escape-key TEXT               TEXT escaped as a key name for node paths\n"
+           "  locate PATH [FILE]            where the node PATH names stands in the text: L1:C1-L2:C2, the\n"
+           "                                line and column of its first and last character\n"
            "  find TEXT [FILE]              the node path of every node whose key or shown value contains\n"
            "                                TEXT (ASCII letters in any case), in document order\n"
            "  --help, --version\n"

@@ -10,14 +10,14 @@ namespace vivu::cli {
 // sysexits-style status for a command line that makes no sense.
 inline constexpr int kExitUsage = 64;
 
-enum class Command { kHelp, kVersion, kFormat, kCompress, kTree, kGoTo, kCode, kLoadCode, kEscapeKey, kFind };
+enum class Command { kHelp, kVersion, kFormat, kCompress, kTree, kGoTo, kCode, kLoadCode, kEscapeKey, kFind, kLocate };
 
 struct Invocation {
     Command command = Command::kHelp;
     bool collapsed = false; // tree: rebuild with expand-all off
     int sourceIndex = 0;    // load-code: the source combo box item (0 clipboard, 1 web, 2 file)
     std::string address;    // load-code: the address or path box text
-    std::string operand;    // goto/code: PATH; escape-key, find: TEXT
+    std::string operand;    // goto/code/locate: PATH; escape-key, find: TEXT
     std::string file;       // empty or "-": standard input
 };
 

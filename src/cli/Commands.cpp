@@ -9,7 +9,10 @@
 #include "view/BuildNodePath.h"
 #include "view/FindNode.h"
 #include "view/GoToPath.h"
+#include "view/ItemCode.h"
+#include "view/ItemLabel.h"
 #include "view/NodePanel.h"
+#include "view/NodeTextRange.h"
 #include "view/ResultTreeModel.h"
 #include "json/FileSource.h"
 #include "json/JsonIntake.h"
@@ -94,16 +97,30 @@ int Rewrite(std::string text, const Invocation& inv, Output& out, Output& err) {
 int Tree(Document& doc, bool expandAll, Output& out) {
     ResultTreeModel tree;
     tree.Rebuild(doc.model, expandAll);
+    // Straight through the document: asking the model for each item would keep them all.
     PreOrderPaths paths(tree);
-    std::string number;
+    std::string fields;
     for (int32_t i = 0; i < tree.ItemCount(); ++i) {
-        const ItemRecord& record = tree.Record(i);
-        number = std::to_string(i) + '\t' + std::to_string(record.depth) + '\t' + std::to_string(record.itemCode) +
-                 '\t' + std::to_string(tree.State(i)) + '\t' + std::to_string(tree.Image(i)) + '\t';
-        out.Write(number);
-        WriteField(out, paths.PathOf(i));
+        const std::string_view path = paths.PathOf(i);
+        int32_t depth = 0, code = kRootItemCode;
+        int32_t type = doc.model.kind;
+        std::string label;
+        if (i == 0) {
+            label = tree.Label(0);
+        } else {
+            depth = paths.Depth();
+            if (depth > kDeepestShownDepth) continue; // the window's tree stops there too
+            code = tree.ChildCode(paths.Parent(), paths.Position());
+            type = paths.Parent().At(paths.Position()).Type();
+            label = ChildLabel(paths.Parent(), paths.Position(), depth == kDeepestShownDepth);
+        }
+        const uint8_t state = ItemStateOf(type, i == 0 || (expandAll && depth < kDeepestShownDepth));
+        fields = std::to_string(i) + '\t' + std::to_string(depth) + '\t' + std::to_string(code) + '\t' +
+                 std::to_string(state) + '\t' + std::to_string(ItemImageOf(type)) + '\t';
+        out.Write(fields);
+        WriteField(out, path);
         out.Write("\t");
-        WriteField(out, tree.Label(i));
+        WriteField(out, label);
         out.Write("\n");
     }
     return 0;
@@ -126,6 +143,18 @@ int GoToNode(Document& doc, std::string_view path, bool codeOnly, Output& out, O
         WriteLine(out, texts->typeName);
         WriteLine(out, texts->content);
     }
+    return 0;
+}
+
+// Where the node stands in the text, as "在编辑器中显示" selects it there.
+int Locate(Document& doc, std::string_view path, Output& out, Output& err) {
+    ResultTreeModel tree;
+    tree.Rebuild(doc.model);
+    const GoToResult found = GoToPath(tree, path);
+    if (found.outcome != GoToResult::kFound) return Fail(err, found.message, kExitPathFailed);
+    const std::optional<TextRange> range = ItemTextRange(tree, found.item, doc.model, doc.editor.text);
+    if (!range) return Fail(err, kTextChangedMessage, kExitParseFailed); // the text was parsed just now
+    WriteLine(out, LineColumnText(doc.editor.text, *range));
     return 0;
 }
 
@@ -180,6 +209,7 @@ int RunCommand(const Invocation& inv, std::string input, Output& out, Output& er
 
     std::string error;
     if (!doc.intake.ParseJson(error)) return Fail(err, error, kExitParseFailed);
+    if (inv.command == Command::kLocate) return Locate(doc, inv.operand, out, err);
     doc.editor.ClearAll(); // the text is not read again; the model holds the document
     switch (inv.command) {
     case Command::kTree:

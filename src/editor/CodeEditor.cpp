@@ -1,5 +1,6 @@
 // The Scintilla host: creation, the two hooked window procedures, events and text.
 #include "editor/CodeEditor.h"
+#include "ui/WindowBase.h"
 
 #include <Scintilla.h>
 #include <commctrl.h>
@@ -264,6 +265,32 @@ bool CodeEditor::IsUtf8() {
     return SendEditorMessage(SCI_GETCODEPAGE) == SC_CP_UTF8;
 }
 
+std::string_view CodeEditor::CharacterView() {
+    // Moves the gap to the end, which is where it stays after the text is put in whole.
+    const auto* text = reinterpret_cast<const char*>(SendEditorMessage(SCI_GETCHARACTERPOINTER));
+    return text ? std::string_view(text, static_cast<size_t>(GetLength())) : std::string_view();
+}
+
+void CodeEditor::SetSelection(int64_t anchor, int64_t caret) {
+    SendEditorMessage(SCI_SETSEL, static_cast<uintptr_t>(anchor), static_cast<intptr_t>(caret));
+}
+
+int64_t CodeEditor::SelectionStart() {
+    return SendEditorMessage(SCI_GETSELECTIONSTART);
+}
+
+int64_t CodeEditor::SelectionEnd() {
+    return SendEditorMessage(SCI_GETSELECTIONEND);
+}
+
+bool CodeEditor::Modified() {
+    return SendEditorMessage(SCI_GETMODIFY) != 0;
+}
+
+void CodeEditor::SetSavePoint() {
+    SendEditorMessage(SCI_SETSAVEPOINT);
+}
+
 void CodeEditor::SetLexer(int lexerNumber) {
     void* lexer = component_.CreateLexer(lexerNumber);
     SendEditorMessage(SCI_SETILEXER, 0, reinterpret_cast<intptr_t>(lexer));
@@ -360,22 +387,19 @@ LRESULT CodeEditor::OnContainerMessage(HWND hwnd, UINT message, WPARAM wParam, L
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+// A failing handler is reported by the window the editor belongs to, as any other handler's failure.
 LRESULT CALLBACK CodeEditor::EditorProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                         DWORD_PTR self) {
-    try {
-        return reinterpret_cast<CodeEditor*>(self)->OnEditorMessage(hwnd, message, wParam, lParam);
-    } catch (...) {
-        return DefSubclassProc(hwnd, message, wParam, lParam);
-    }
+    return WindowBase::Guarded(
+        hwnd, [&] { return reinterpret_cast<CodeEditor*>(self)->OnEditorMessage(hwnd, message, wParam, lParam); },
+        [&] { return DefSubclassProc(hwnd, message, wParam, lParam); });
 }
 
 LRESULT CALLBACK CodeEditor::ContainerProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                            DWORD_PTR self) {
-    try {
-        return reinterpret_cast<CodeEditor*>(self)->OnContainerMessage(hwnd, message, wParam, lParam);
-    } catch (...) {
-        return DefSubclassProc(hwnd, message, wParam, lParam);
-    }
+    return WindowBase::Guarded(
+        hwnd, [&] { return reinterpret_cast<CodeEditor*>(self)->OnContainerMessage(hwnd, message, wParam, lParam); },
+        [&] { return DefSubclassProc(hwnd, message, wParam, lParam); });
 }
 
 } // namespace vivu

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace vivu {
 
@@ -100,6 +101,15 @@ public:
     // Scintilla's lexers are chosen by number (120 is JSON) and come from Lexilla.
     void SetLexer(int lexerNumber);
     void Undo() { SendEditorMessage(2176); }
+    // The whole text where the control keeps it, without a copy; valid until the text changes.
+    std::string_view CharacterView();
+    // Selects from anchor to caret (byte positions) and scrolls the caret into view.
+    void SetSelection(int64_t anchor, int64_t caret);
+    int64_t SelectionStart();
+    int64_t SelectionEnd();
+    // Whether the text changed since the last SetSavePoint: an undo back to it is no change.
+    bool Modified();
+    void SetSavePoint();
     void Redo() { SendEditorMessage(2011); }
 
     // Sees every message sent to the control through this object (tests check the set-up order).

@@ -21,6 +21,10 @@ bool WriteFileBytes(std::string_view path, std::string_view bytes);
 
 bool FileExists(std::string_view path);
 
+// True when nothing is at path, or the file there can be opened for writing and replaced by this
+// user: false for a read-only file, one that belongs to another account, a folder.
+bool CanReplaceFile(std::string_view path);
+
 // Joins with "/" (one separator, whatever the two parts end and begin with).
 std::string PathJoin(std::string_view dir, std::string_view name);
 

@@ -3,6 +3,7 @@
 
 #include "kova/JsonText.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <limits.h>
@@ -57,6 +58,13 @@ bool WriteFileBytes(std::string_view path, std::string_view bytes) {
 bool FileExists(std::string_view path) {
     struct stat info {};
     return stat(std::string(path).c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool CanReplaceFile(std::string_view path) {
+    const int fd = open(std::string(path).c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return errno == ENOENT;
+    close(fd);
+    return true;
 }
 
 std::string PathGetCurrentDir() {

@@ -65,10 +65,13 @@ int64_t SegmentPosition(std::string_view text) {
 }
 
 std::string EscapeKeyName(std::string_view key) {
+    // A "]" where a segment would start is a segment of its own that it ends at once:
+    // the only way a path names the key "".
+    if (key.empty()) return "]";
     std::string escaped;
     escaped.reserve(key.size() + 8);
     for (char c : key) {
-        if (c == '\\' || c == '.') escaped += '\\';
+        if (c == '\\' || c == '.' || c == '[' || c == ']') escaped += '\\';
         escaped += c;
     }
     return escaped;

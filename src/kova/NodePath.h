@@ -30,7 +30,8 @@ bool ParseNodePath(std::string_view text, std::vector<PathSegment>& segments);
 // "1.9" are 1); 0 when it does not start with a digit. Saturates at INT64_MAX.
 int64_t SegmentPosition(std::string_view text);
 
-// Escapes one key for use in a path: "\" becomes "\\", then "." becomes "\.".
+// Escapes one key for use in a path, so that ParseNodePath reads it back as that key:
+// "\", ".", "[" and "]" get a "\" before them, and the empty key is written "]".
 std::string EscapeKeyName(std::string_view key);
 
 } // namespace kova

@@ -31,7 +31,8 @@ public:
     // Remembers the window and takes its client rectangle as the one later sizes are compared with.
     void SetWindow(LayoutHandle window);
     LayoutHandle GetWindow() const { return window; }
-    const LayoutRect& InitialClientRect() const { return initialClient; }
+    // At the window's present dpi.
+    LayoutRect InitialClientRect() const;
 
     // Anchors: 1 keeps that edge's distance to the same edge of the window.
     void Register(LayoutHandle control, int32_t left = 1, int32_t top = 1, int32_t right = 1, int32_t bottom = 1,
@@ -48,7 +49,8 @@ public:
 
     // The window moved to a monitor of another dpi: the client size and the rectangles kept from
     // registration scale with it (minimum sizes too), so the next re-layout keeps every anchor's distance in
-    // proportion.
+    // proportion. They are scaled from the values as taken, never from earlier rounded results, so going
+    // back to a dpi gives back exactly the places it had.
     void Rescale(int32_t fromDpi, int32_t toDpi);
 
     // Moves every registered control, in registration order. False, and nothing moves, while no window is bound.
@@ -60,6 +62,8 @@ private:
     LayoutHost* host;
     LayoutHandle window = nullptr;
     LayoutRect initialClient;
+    int32_t initialClientDpi = 0; // as LayoutRegistration::dpi
+    int32_t dpi = 0;              // the window's, once Rescale told it
     std::vector<LayoutRegistration> registrations;
 };
 

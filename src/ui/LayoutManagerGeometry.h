@@ -42,6 +42,7 @@ struct LayoutRegistration {
     LayoutHandle control = nullptr;
     LayoutAnchors anchors;
     LayoutRect initial; // in the control's parent's client coordinates
+    int32_t dpi = 0;    // what initial and the minimum sizes were taken at; 0 while the window's dpi never changed
 };
 
 // The sizing-frame metrics subtracted from every change of the client size.

@@ -6,6 +6,7 @@
 #include "editor/EditorStyle.h"
 #include "kova/CreateString.h"
 #include "kova/Encoding.h"
+#include "kova/File.h"
 #include "kova/NodePath.h"
 #include "ui/AboutWindow.h"
 #include "ui/Artwork.h"
@@ -54,7 +55,8 @@ int Index(MainControl id) {
 } // namespace
 
 MainWindow::MainWindow(ProcessObjects& objects)
-    : objects_(objects), intake_(*objects.mainEditor, *objects.model, *this) {}
+    : objects_(objects), intake_(*objects.mainEditor, *objects.model, *this),
+      session_(*objects.mainEditor, *objects.settings, *this) {}
 
 MainWindow::~MainWindow() {
     if (editorMenu_) DestroyMenu(editorMenu_);
@@ -90,6 +92,7 @@ bool MainWindow::Create(int showCommand) {
     UpdateWindow(Handle());
     DragAcceptFiles(Handle(), TRUE);
     if (!objects_.startFile.empty()) OpenFile(objects_.startFile);
+    session_.Started();
     return true;
 }
 
@@ -131,7 +134,10 @@ void MainWindow::OnCreate() {
     web.SetupTimeout(15, 60);
     web.SetIgoneHTTPErrorCode(true);
 
-    Restore();
+    session_.Start({objects_.programDir.empty() ? kova::PathGetCurrentDir() : objects_.programDir, objects_.userDataDir,
+                    !objects_.startFile.empty(), objects_.mainEditor->Created()});
+    objects_.settingsPath = session_.Location().settingsPath;
+    objects_.bufferPath = session_.Location().bufferPath;
     std::string error;
     intake_.ParseJson(error, false);
     RefreshLoadingCode();
@@ -383,7 +389,7 @@ bool MainWindow::TranslateShortcut(const MSG& message) {
         ParseCommand();
         return true;
     }
-    return TranslateFindShortcut(message);
+    return TranslateNodeMenuKey(message) || TranslateFindShortcut(message);
 }
 
 // ---- commands ----
@@ -402,10 +408,10 @@ void MainWindow::RunToolbarCommand(std::string_view caption) {
         intake_.LoadEditorText("", error, false);
         break;
     case ToolbarCommand::Format:
-        intake_.RewriteJson(0);
+        RewriteEditorText(0);
         break;
     case ToolbarCommand::Compress:
-        intake_.RewriteJson(1);
+        RewriteEditorText(1);
         break;
     case ToolbarCommand::Undo:
         objects_.mainEditor->Undo();
@@ -456,6 +462,8 @@ void MainWindow::ParseCommand() {
     UpdateWindow(Handle()); // the emptied result page paints before a long rebuild
     const bool expandAll = SendMessageW(Control(MainControl::选择框_结果_全部展开), BM_GETCHECK, 0, 0) == BST_CHECKED;
     objects_.resultTree->Rebuild(*objects_.model, expandAll);
+    locatable_ = *objects_.model; // shares the document
+    objects_.mainEditor->SetSavePoint();
 }
 
 // ---- messages ----
@@ -537,6 +545,10 @@ LRESULT MainWindow::OnNotify(NMHDR& header) {
         case NM_DBLCLK:
             OpenSelectedNode();
             return 0;
+        case NM_RCLICK:
+            ShowNodeMenuAtPointer();
+            return TRUE; // no WM_CONTEXTMENU after it
+
         case TVN_ITEMEXPANDINGW:
             return objects_.resultTree->OnItemExpanding(reinterpret_cast<const NMTREEVIEWW&>(header));
         default:
@@ -600,17 +612,19 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     }
     case WM_QUERYENDSESSION:
-        // Windows does not wait for the window to be destroyed at the end of a session: save now.
-        if (!savedForSessionEnd_) Save();
-        savedForSessionEnd_ = true;
-        return TRUE;
+        return session_.QueryEndSession();
     case WM_ENDSESSION:
-        if (wParam && !savedForSessionEnd_) Save();
-        // A session end that was called off leaves the user working: the save at close is due again.
-        savedForSessionEnd_ = wParam != FALSE;
+        session_.EndSession(wParam != FALSE);
         return 0;
     case WM_DESTROY:
-        if (!savedForSessionEnd_) Save();
+        // The process ends whatever the save meets: a failure is told first, then the loop ends.
+        Guarded(
+            Handle(),
+            [this] {
+                session_.Close();
+                return LRESULT{0};
+            },
+            [] { return LRESULT{0}; });
         PostQuitMessage(0);
         return 0;
     default:

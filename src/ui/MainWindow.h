@@ -2,9 +2,12 @@
 #pragma once
 
 #include "app/ProcessObjects.h"
+#include "app/Session.h"
+#include "app/SessionWindow.h"
 #include "ui/ControlBuilder.h"
 #include "ui/MainWindowTemplate.h"
 #include "ui/WindowBase.h"
+#include "view/NodeMenu.h"
 #include "json/JsonIntake.h"
 
 #include <windows.h>
@@ -18,7 +21,7 @@
 
 namespace vivu {
 
-class MainWindow : public WindowBase, public FailureReporter {
+class MainWindow : public WindowBase, public FailureReporter, public SessionWindow {
 public:
     explicit MainWindow(ProcessObjects& objects);
     MainWindow(const MainWindow&) = delete;
@@ -59,15 +62,33 @@ public:
     // Find in the tree (MainWindowFind.cpp): Ctrl+F asks, F3 and Shift+F3 repeat.
     void FindCommand();
     void FindAgain(bool backward);
+    // The same keys on the JSON page find in the editor's text.
+    void FindInEditorCommand();
+    void FindInEditorAgain(bool backward);
+
+    // The result tree's popup menu (MainWindowNodeMenu.cpp). A right-click first selects the
+    // item under the pointer; the menu key and Shift+F10 open the menu below the selected item.
+    // True when the pointer was on an item.
+    bool ShowNodeMenuAtPointer();
+    void ShowNodeMenuAtSelection();
+    void RunNodeCommand(NodeCommand command);
+    // Selects the selected node's text in the main editor, or says the text changed since the parse.
+    void ShowNodeInEditor();
+    // 格式化 (mode 0) and 压缩 (1); the tree's nodes are found in the rewritten text as before.
+    void RewriteEditorText(int mode);
 
     // The loading snippet for the current source and document into the code box.
     void RefreshLoadingCode();
 
-    // The settings and buffer files.
-    void Restore();
+    // The settings and buffer files: the session decides, the window carries it out (MainWindowSettings.cpp).
     void RecordStatusAndRectangle();
     void RecordRectangle();
-    void Save();
+    ScreenArea WorkAreaOf(const WindowRect& rect) override;
+    void PlaceWindow(const std::optional<WindowRect>& rect, bool maximised) override;
+    SourceBoxes ReadSourceBoxes() override;
+    void ShowSourceBoxes(const SourceBoxes& boxes) override;
+    void LoadFileSource() override;
+    bool Ask(const std::string& text, const std::string& title) override;
 
     // A message box owned by this window, for failures of the intake and of handlers.
     void ShowFailure(const std::string& text, const std::string& title) override;
@@ -102,23 +123,30 @@ private:
     int Placement() const;
     void SetSourceIndex(int index);
     bool TranslateFindShortcut(const MSG& message);
+    bool TranslateNodeMenuKey(const MSG& message);
     void FindNext(bool backward);
+    void FindInEditor(bool backward);
+    void ShowNodeMenu(POINT screen);
     // After the message text was shown: puts the caret where the parse it reports stopped.
     void ShowFailurePlace(const std::string& shownText);
 
     ProcessObjects& objects_;
     JsonIntake intake_;
+    Session session_;
     HMENU editorMenu_ = nullptr;
     std::array<HIMAGELIST, 2> toolbarImages_{};
     std::array<HICON, 4> buttonIcons_{};
     bool startMaximised_ = false;
-    bool created_ = false;            // the creation handler has finished
-    bool savedForSessionEnd_ = false; // saved when Windows ends the session; the close saves nothing more
-    bool loadingFromWeb_ = false;     // a web request is under way: the wait box is up
-    int sourceHeadersTop_ = 0;        // where the source tabs' headers begin, cut off below
+    bool created_ = false;        // the creation handler has finished
+    bool loadingFromWeb_ = false; // a web request is under way: the wait box is up
+    int sourceHeadersTop_ = 0;    // where the source tabs' headers begin, cut off below
     std::array<HWND, 64> controls_{};
     FontCache fonts_;
-    std::string findQuery_; // the last text searched for
+    std::string findQuery_;       // the last text searched for in the tree
+    std::string editorFindQuery_; // and in the editor
+    // The document the tree's nodes are found in the editor's text by: the one the tree was made
+    // from, or that one rewritten by 格式化/压缩. The editor's save point marks its text.
+    JsonModel locatable_;
 };
 
 } // namespace vivu

@@ -1,9 +1,7 @@
-// The main window's side of the settings and buffer files: restore, record, save.
+// The main window's side of the settings and buffer files: it carries out what the session decides,
+// and records its place as it moves.
 #include "app/Settings.h"
-#include "app/SettingsLocation.h"
-#include "kova/CreateString.h"
 #include "kova/Encoding.h"
-#include "kova/File.h"
 #include "kova/JList.h"
 #include "ui/MainWindow.h"
 #include "ui/MonitorPlacement.h"
@@ -12,7 +10,6 @@ namespace vivu {
 
 namespace {
 constexpr int kPlacementNormal = 0, kPlacementMinimised = 2, kPlacementMaximised = 3;
-const char* const kSourceTypes[] = {"Clipboard", "Web", "File"};
 } // namespace
 
 int MainWindow::Placement() const {
@@ -27,39 +24,37 @@ void MainWindow::SetSourceIndex(int index) {
     OnCommand(static_cast<int>(MainControl::组合框_数据源), CBN_SELCHANGE, combo);
 }
 
-void MainWindow::Restore() {
-    const std::string dir = objects_.programDir.empty() ? kova::PathGetCurrentDir() : objects_.programDir;
-    const SettingsLocation location = ChooseSettingsLocation(dir, objects_.userDataDir);
-    objects_.bufferPath = location.bufferPath;
-    objects_.settingsPath = location.settingsPath;
-    kova::JMap& settings = *objects_.settings;
-    if (LoadSettings(objects_.settingsPath, settings) != SettingsLoad::Loaded) return;
+ScreenArea MainWindow::WorkAreaOf(const WindowRect& rect) {
+    return WorkAreaNear(rect);
+}
 
-    if (auto r = RestoredRect(settings, WorkAreaNear)) MoveWindow(Handle(), r->left, r->top, r->width, r->height, TRUE);
+void MainWindow::PlaceWindow(const std::optional<WindowRect>& rect, bool maximised) {
+    if (rect) MoveToSavedPlace({rect->left, rect->top, rect->left + rect->width, rect->top + rect->height});
     // A maximised window opens maximised; otherwise the restored rectangle stays where it was.
-    startMaximised_ = settings.GetInt("//Form.Status") == kPlacementMaximised;
+    startMaximised_ = maximised;
+}
 
-    SetText(MainControl::编辑框_网址, settings.GetString("//Source.Web"));
-    SetText(MainControl::编辑框_文件路径, settings.GetString("//Source.File"));
-    const std::string type = settings.GetString("//Source.Type");
-    SetSourceIndex(SourceIndexOfType(type));
-    SendMessageW(Control(MainControl::选择框_结果_全部展开), BM_SETCHECK,
-                 settings.Exists("//ExpandAll") && settings.GetBool("//ExpandAll") ? BST_CHECKED : BST_UNCHECKED, 0);
+SourceBoxes MainWindow::ReadSourceBoxes() {
+    return {Text(MainControl::编辑框_网址), Text(MainControl::编辑框_文件路径),
+            static_cast<int>(SendMessageW(Control(MainControl::组合框_数据源), CB_GETCURSEL, 0, 0)),
+            SendMessageW(Control(MainControl::选择框_结果_全部展开), BM_GETCHECK, 0, 0) == BST_CHECKED};
+}
 
-    if (!objects_.startFile.empty()) return; // the file the program was started with takes the editor
-    if (type == "File" && kova::FileExists(Text(MainControl::编辑框_文件路径))) {
-        LoadFromFile();
-        return;
-    }
-    std::string bytes;
-    kova::ReadFileBytes(objects_.bufferPath, bytes);
-    const std::string text = kova::ConvertStringEncoding(bytes, "UTF-8", "UTF-8");
-    if (kova::GbkByteLength(text) > kBufferQuestionLimit &&
-        MessageBoxW(Handle(), kova::Utf8ToWide(kBufferQuestion).c_str(), kova::Utf8ToWide(kBufferQuestionTitle).c_str(),
-                    MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
-        return;
-    std::string error;
-    intake_.LoadEditorText(text, error, false);
+void MainWindow::ShowSourceBoxes(const SourceBoxes& boxes) {
+    SetText(MainControl::编辑框_网址, boxes.web);
+    SetText(MainControl::编辑框_文件路径, boxes.file);
+    SetSourceIndex(boxes.sourceIndex);
+    SendMessageW(Control(MainControl::选择框_结果_全部展开), BM_SETCHECK, boxes.expandAll ? BST_CHECKED : BST_UNCHECKED,
+                 0);
+}
+
+void MainWindow::LoadFileSource() {
+    LoadFromFile();
+}
+
+bool MainWindow::Ask(const std::string& text, const std::string& title) {
+    return MessageBoxW(Handle(), kova::Utf8ToWide(text).c_str(), kova::Utf8ToWide(title).c_str(),
+                       MB_OKCANCEL | MB_ICONQUESTION) == IDOK;
 }
 
 void MainWindow::RecordStatusAndRectangle() {
@@ -77,25 +72,6 @@ void MainWindow::RecordRectangle() {
         "//Form.Position",
         kova::CreateStoreList({kova::Value::Integer(r.left), kova::Value::Integer(r.top),
                                kova::Value::Integer(r.right - r.left), kova::Value::Integer(r.bottom - r.top)}));
-}
-
-void MainWindow::Save() {
-    kova::JMap& settings = *objects_.settings;
-    settings.SetString("//Source.Web", Text(MainControl::编辑框_网址));
-    settings.SetString("//Source.File", Text(MainControl::编辑框_文件路径));
-    const LRESULT index = SendMessageW(Control(MainControl::组合框_数据源), CB_GETCURSEL, 0, 0);
-    settings.SetString("//Source.Type", kSourceTypes[index >= 0 && index < 3 ? index : 0]);
-    settings.Setter("//ExpandAll", kova::Value::Boolean(SendMessageW(Control(MainControl::选择框_结果_全部展开),
-                                                                     BM_GETCHECK, 0, 0) == BST_CHECKED));
-    if (objects_.settingsPath.empty()) return; // never restored, so nothing to write beside
-    // Files are replaced whole or not at all, so a failed write leaves the old one as it was;
-    // but the user would otherwise find last run's content at the next start without knowing why.
-    std::string failed;
-    if (!SaveSettings(objects_.settingsPath, settings)) failed += objects_.settingsPath + "\r\n";
-    // Without the editor (no scintilla.dll) its text reads as empty; the file keeps the last run's text.
-    if (objects_.mainEditor->Created() && !SaveBuffer(objects_.bufferPath, intake_.ReadEditorText("UTF-8")))
-        failed += objects_.bufferPath + "\r\n";
-    if (!failed.empty()) ShowFailure(kova::CreateString(kSaveFailed, {failed}), kSaveFailedTitle);
 }
 
 } // namespace vivu

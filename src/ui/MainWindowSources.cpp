@@ -40,6 +40,7 @@ bool MainWindow::LoadFromFile() {
     if (auto text = ReadSourceFile(Text(MainControl::编辑框_文件路径), &error)) {
         // From here on the editor holds the file's text, whether it parses or not.
         intake_.LoadEditorText(*text, error, false);
+        session_.FileLoaded(*text);
         ok = intake_.ParseJson(error, false);
     }
     if (ok)
@@ -54,12 +55,20 @@ void MainWindow::LoadFromWeb() {
     if (std::exchange(loadingFromWeb_, true)) return;
     struct Done {
         bool& flag;
-        ~Done() { flag = false; }
-    } done{loadingFromWeb_};
+        Session& session;
+        ~Done() {
+            flag = false;
+            session.WebLoadEnds();
+        }
+    } done{loadingFromWeb_, session_};
 
     const std::string url = Text(MainControl::编辑框_网址);
     objects_.settings->SetString("//Source.Web", url);
-    objects_.mainEditor->ClearAll(); // one undo step brings the old text back
+    // Until the load ends a session end, or a close, saves the text from before.
+    session_.WebLoadStarts();
+    CodeEditor& editor = *objects_.mainEditor;
+    const bool hadText = editor.GetLength() > 0;
+    editor.ClearAll(); // one undo step brings the old text back
     std::string body;
     std::string error;
     kova::HTTPWebClient& web = *objects_.webClient;
@@ -68,16 +77,24 @@ void MainWindow::LoadFromWeb() {
     // The request runs on a thread of its own and touches nothing of the window: what follows it
     // happens here, once it has returned.
     WebWaitBox box([&] { ok = web.Get(url, body, true, &cancel); }, [&cancel] { cancel.Cancel(); });
-    // Cancelled, or the window was closed meanwhile: as after a time-out, but without a message.
-    if (!box.Run(Handle()) || !Handle()) return;
-    if (!ok) {
+    const bool finished = box.Run(Handle());
+    if (!Handle()) return; // closed meanwhile: the close saved what the editor held before
+    bool replaced = false;
+    if (!finished) {
+        // Cancelled: as after a time-out, but without a message.
+    } else if (!ok) {
         error = kNoConnection;
     } else if (web.GetRepoHTTPCode() != 200) {
         error = kova::CreateString(kReadFailed, {std::to_string(web.GetRepoHTTPCode()), web.GetRepoHTTPCodeText()});
         ok = false;
     } else {
-        ok = intake_.LoadEditorText(body, error, true);
+        ok = intake_.LoadEditorText(body, error, true); // the body stays, whether it parses or not
+        replaced = true;
     }
+    // Nothing came: the text from before comes back as the undo of the emptying, not as one more step.
+    if (!replaced && hadText && editor.GetLength() == 0) editor.Undo();
+    session_.WebLoadEnds();
+    if (!finished) return;
     if (ok)
         RefreshLoadingCode();
     else

@@ -3,8 +3,9 @@
 
 #include "kova/Encoding.h"
 #include "ui/ControlColours.h"
-#include "view/ItemLabel.h"
 #include "ui/TreeImages.h"
+#include "ui/WindowBase.h"
+#include "view/ItemLabel.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -52,32 +53,49 @@ void ResultTree::Bind(HWND tree) {
 LRESULT CALLBACK ResultTree::InputProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                        DWORD_PTR self) {
     auto* tree = reinterpret_cast<ResultTree*>(self);
-    switch (message) {
-    case WM_LBUTTONDBLCLK: {
-        // The control sends NM_DBLCLK, then toggles the item if it has children. Whatever
-        // expansion the double-click caused has been answered once this returns; a double-click
-        // that caused none must not refuse the next one.
-        ++tree->inputRunning_;
-        const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-        --tree->inputRunning_;
-        tree->guard_.DoubleClickHandled();
-        return result;
-    }
-    case WM_KEYDOWN:
-        if (wParam == VK_MULTIPLY) { // the control would insert a whole subtree, however large
-            ++tree->inputRunning_;
-            tree->ExpandSubtree(tree->ControlSelection());
-            --tree->inputRunning_;
-            return 0;
-        }
-        break;
-    case WM_NCDESTROY:
-        RemoveWindowSubclass(hwnd, InputProc, id);
-        break;
-    default:
-        break;
-    }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    // The hook stays on while it runs, and stops counting as running also when what it ran failed.
+    struct Running {
+        int& count;
+        explicit Running(int& running) : count(++running) {}
+        ~Running() { --count; }
+        Running(const Running&) = delete;
+        Running& operator=(const Running&) = delete;
+    };
+    // Expanding allocates: a failure is reported by the window the tree belongs to, as any handler's.
+    return WindowBase::Guarded(
+        hwnd,
+        [&]() -> LRESULT {
+            switch (message) {
+            case WM_LBUTTONDBLCLK: {
+                // The control sends NM_DBLCLK, then toggles the item if it has children. Whatever
+                // expansion the double-click caused has been answered once this returns; a double-click
+                // that caused none must not refuse the next one.
+                LRESULT result = 0;
+                {
+                    const Running running(tree->inputRunning_);
+                    result = DefSubclassProc(hwnd, message, wParam, lParam);
+                }
+                tree->guard_.DoubleClickHandled();
+                return result;
+            }
+            case WM_KEYDOWN:
+                if (wParam == VK_MULTIPLY) { // the control would insert a whole subtree, however large
+                    const Running running(tree->inputRunning_);
+                    tree->ExpandSubtree(tree->ControlSelection());
+                    return 0;
+                }
+                break;
+            case WM_NCDESTROY:
+                RemoveWindowSubclass(hwnd, InputProc, id);
+                break;
+            default:
+                break;
+            }
+            return DefSubclassProc(hwnd, message, wParam, lParam);
+        },
+        // Only what the hook took over fails, and the control must not do it after all: its own "*" would
+        // insert the whole subtree.
+        [] { return LRESULT{0}; });
 }
 
 LRESULT ResultTree::OnCustomDraw(NMTVCUSTOMDRAW& draw) const {
@@ -99,7 +117,7 @@ void ResultTree::ClearControl() {
     TreeView_SelectItem(tree_, nullptr);
     deepSelection_ = -1;
     TreeView_DeleteAllItems(tree_);
-    handles_.assign(handles_.size(), nullptr);
+    handles_.clear();
 }
 
 void ResultTree::Rebuild(const JsonModel& model, bool expandAll) {
@@ -135,12 +153,12 @@ bool ResultTree::Select(int32_t item) {
     const int32_t shown = model_.ShownItem(item);
     InsertChain(shown);
     const int32_t parent = model_.Record(shown).parent;
-    if (parent >= 0) TreeView_EnsureVisible(tree_, handles_[parent]);
-    TreeView_EnsureVisible(tree_, handles_[shown]);
+    if (parent >= 0) TreeView_EnsureVisible(tree_, Handle(parent));
+    TreeView_EnsureVisible(tree_, Handle(shown));
     deepSelection_ = item != shown ? item : -1;
     selecting_ = true;
-    if (TreeView_GetSelection(tree_) != handles_[shown]) {
-        TreeView_SelectItem(tree_, handles_[shown]);
+    if (TreeView_GetSelection(tree_) != Handle(shown)) {
+        TreeView_SelectItem(tree_, Handle(shown));
     } else if (item != before) {
         AnnounceSelection();
     }
@@ -175,16 +193,16 @@ void ResultTree::ExpandSubtree(int32_t item) {
         RemoveChildren(item); // inserted collapsed before: put back expanded
         InsertChildren(item, true);
     }
-    TreeView_Expand(tree_, handles_[item], TVE_EXPAND);
+    TreeView_Expand(tree_, Handle(item), TVE_EXPAND);
 }
 
 void ResultTree::RemoveChildren(int32_t item) {
     const int32_t end = model_.SubtreeEnd(item);
     // The control takes each child's descendants with it.
     for (int32_t i = model_.FirstChild(item); i >= 0; i = model_.NextSibling(i)) {
-        if (handles_[i]) TreeView_DeleteItem(tree_, handles_[i]);
+        if (HTREEITEM handle = Handle(i)) TreeView_DeleteItem(tree_, handle);
     }
-    std::fill(handles_.begin() + item + 1, handles_.begin() + end, nullptr);
+    std::erase_if(handles_, [&](const auto& entry) { return entry.first > item && entry.first < end; });
 }
 
 void ResultTree::ExpandAll(bool on) {
@@ -210,11 +228,12 @@ LRESULT ResultTree::OnItemExpanding(const NMTREEVIEWW& info) {
 }
 
 HTREEITEM ResultTree::Handle(int32_t item) const {
-    return item >= 0 && item < static_cast<int32_t>(handles_.size()) ? handles_[item] : nullptr;
+    const auto found = handles_.find(item);
+    return found != handles_.end() ? found->second : nullptr;
 }
 
 void ResultTree::Refill() {
-    handles_.assign(model_.ItemCount(), nullptr);
+    handles_.clear();
     if (model_.ItemCount() == 0) return;
     InsertItem(0, true); // the root is always expanded
     InsertChildren(0, expandAll_);
@@ -224,7 +243,7 @@ void ResultTree::InsertItem(int32_t item, bool expanded) {
     const int32_t parent = model_.Record(item).parent;
     const std::wstring label = kova::Utf8ToWide(model_.Label(item));
     TVINSERTSTRUCTW insert{};
-    insert.hParent = parent >= 0 ? handles_[parent] : TVI_ROOT;
+    insert.hParent = parent >= 0 ? Handle(parent) : TVI_ROOT;
     // Windows finds the last child by walking the siblings: children go in last to first, each at the front.
     insert.hInsertAfter = TVI_FIRST;
     TVITEMW& tv = insert.item;
@@ -243,7 +262,7 @@ void ResultTree::InsertItem(int32_t item, bool expanded) {
 
 void ResultTree::InsertChildren(int32_t item, bool expandAll, std::span<const int32_t> open) {
     const int32_t first = model_.FirstChild(item);
-    if (first < 0 || handles_[first] || !model_.CanExpand(item)) return; // children go in all at once
+    if (first < 0 || Handle(first) || !model_.CanExpand(item)) return; // children go in all at once
     // Under Wine a subclassed control costs a server round trip per message, 25 times the
     // insertion itself: the input hook comes off while items go in, unless it is what runs.
     struct InputHookOff {
@@ -303,11 +322,11 @@ void ResultTree::InsertChildren(int32_t item, bool expandAll, std::span<const in
 void ResultTree::InsertChain(int32_t item) {
     std::vector<int32_t> open; // ancestors of item that are not in the control, deepest first
     int32_t top = model_.Record(item).parent;
-    for (int32_t at = item; at > 0 && !handles_[at]; at = model_.Record(at).parent) {
+    for (int32_t at = item; at > 0 && !Handle(at); at = model_.Record(at).parent) {
         top = model_.Record(at).parent;
         if (at != item) open.push_back(at);
     }
-    if (top < 0 || handles_[item]) return;
+    if (top < 0 || Handle(item)) return;
     std::reverse(open.begin(), open.end()); // pre-order meets them in ascending order
     RedrawLock lock(tree_);
     InsertChildren(top, expandAll_, open);

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <span>
+#include <unordered_map>
 #include <vector>
 
 namespace vivu {
@@ -106,11 +107,11 @@ private:
     ResultTreeModel model_;
     DoubleClickGuard guard_;
     int32_t insertBudget_;
-    bool expandAll_ = true;          // containers inserted from now on are expanded
-    std::vector<HTREEITEM> handles_; // by item index
-    int32_t deepSelection_ = -1;     // an item below the control's selected item, which Select chose
-    bool selecting_ = false;         // Select is changing the control's selection
-    int inputRunning_ = 0;           // the input hook is on the stack: it stays on
+    bool expandAll_ = true;                          // containers inserted from now on are expanded
+    std::unordered_map<int32_t, HTREEITEM> handles_; // of the items in the control, by item index
+    int32_t deepSelection_ = -1;                     // an item below the control's selected item, which Select chose
+    bool selecting_ = false;                         // Select is changing the control's selection
+    int inputRunning_ = 0;                           // the input hook is on the stack: it stays on
 };
 
 } // namespace vivu

@@ -4,6 +4,7 @@
 #include "kova/Encoding.h"
 #include "ui/AvailableFace.h"
 #include "ui/ControlColours.h"
+#include "ui/WindowBase.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -474,12 +475,10 @@ void TabStrip::HoverLeft() {
 // --- the canvas ---------------------------------------------------------------
 
 LRESULT CALLBACK TabStrip::CanvasProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR self) {
-    // An exception must not unwind through the system's code that called us.
-    try {
-        return reinterpret_cast<TabStrip*>(self)->HandleCanvasMessage(message, wParam, lParam);
-    } catch (...) {
-        return DefSubclassProc(hwnd, message, wParam, lParam);
-    }
+    // A failing handler is reported by the window the strip belongs to, as any other handler's failure.
+    return WindowBase::Guarded(
+        hwnd, [&] { return reinterpret_cast<TabStrip*>(self)->HandleCanvasMessage(message, wParam, lParam); },
+        [&] { return DefSubclassProc(hwnd, message, wParam, lParam); });
 }
 
 LRESULT TabStrip::HandleCanvasMessage(UINT message, WPARAM wParam, LPARAM lParam) {

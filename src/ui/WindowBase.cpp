@@ -13,6 +13,8 @@ namespace {
 constexpr char kOperationFailed[] = "操作失败：{1}";
 constexpr char kUnknownFailure[] = "未知错误";
 constexpr char kFailedTitle[] = "失败";
+// WM_GETDPISCALEDSIZE: Windows 10 1703 on asks a window for its size at the dpi it is moving to.
+constexpr UINT kGetDpiScaledSize = 0x02E4;
 
 } // namespace
 
@@ -93,14 +95,39 @@ void WindowBase::ReportFrom(HWND window, const char* what) {
     if (WindowBase* owner = FromHandle(window)) owner->ReportException(what ? what : "");
 }
 
+void WindowBase::MoveToSavedPlace(const RECT& place) {
+    savedPlace_ = &place;
+    MoveWindow(window_, place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
+    savedPlace_ = nullptr;
+}
+
+LRESULT WindowBase::OnDpiScaledSize(SIZE& size) const {
+    if (!savedPlace_) return FALSE; // Windows scales the size in proportion
+    size = {savedPlace_->right - savedPlace_->left, savedPlace_->bottom - savedPlace_->top};
+    return TRUE;
+}
+
+void WindowBase::OnDpiMessage(int newDpi, const RECT& suggested) {
+    const int oldDpi = dpi_;
+    dpi_ = newDpi;
+    OnDpiChanged(oldDpi);
+    const RECT& target = savedPlace_ ? *savedPlace_ : suggested;
+    RECT before{}, after{};
+    GetClientRect(window_, &before);
+    SetWindowPos(window_, nullptr, target.left, target.top, target.right - target.left, target.bottom - target.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    GetClientRect(window_, &after);
+    // The controls were scaled for the new dpi but are laid out only on WM_SIZE, which a window that keeps its
+    // size does not get.
+    if (after.right == before.right && after.bottom == before.bottom)
+        SendMessageW(window_, WM_SIZE, IsZoomed(window_) ? SIZE_MAXIMIZED : SIZE_RESTORED,
+                     MAKELPARAM(after.right, after.bottom));
+}
+
 LRESULT WindowBase::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kGetDpiScaledSize) return OnDpiScaledSize(*reinterpret_cast<SIZE*>(lParam));
     if (message == WM_DPICHANGED) {
-        const int oldDpi = dpi_;
-        dpi_ = HIWORD(wParam);
-        OnDpiChanged(oldDpi);
-        const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
-        SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        OnDpiMessage(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
         return 0;
     }
     const LRESULT result = OnMessage(message, wParam, lParam);

@@ -56,6 +56,11 @@ protected:
                           const RECT& place, HWND owner);
     // The dpi a window created on owner's monitor (or the primary one) will have.
     void ExpectDpiOf(HWND owner);
+    // Moves the window to place, which is in pixels of the monitor it lands on (a rectangle saved at an
+    // earlier run). When that monitor has another dpi, Windows answers the move with WM_GETDPISCALEDSIZE and
+    // WM_DPICHANGED: the window takes the monitor's dpi but stays at place, rather than at the size Windows
+    // scales the old one to.
+    void MoveToSavedPlace(const RECT& place);
 
     // Runs the window modally over owner (RunModal). While it runs, closing the window goes
     // through CloseModal and its destruction ends the loop: no window writes that itself.
@@ -64,7 +69,8 @@ protected:
     virtual LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) const;
     // The window moved to a monitor of another dpi (Dpi() already holds the new value): fonts and
-    // controls follow it here; the base then moves the window to the rectangle Windows suggests.
+    // controls follow it here; the base then moves the window to the rectangle Windows suggests (or keeps
+    // the saved place it is moving to) and lays it out with a WM_SIZE, also when its size stays.
     virtual void OnDpiChanged(int oldDpi);
     // The message box that reports a failure.
     virtual void ShowFailure(const std::string& text, const std::string& title);
@@ -74,8 +80,13 @@ private:
     static void ReportFrom(HWND window, const char* what);
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
+    // Windows' answer to a move to another dpi: the new size asked for, then the dpi changed.
+    LRESULT OnDpiScaledSize(SIZE& size) const;
+    void OnDpiMessage(int newDpi, const RECT& suggested);
+
     HWND window_ = nullptr;
     int dpi_ = 96;
+    const RECT* savedPlace_ = nullptr; // while MoveToSavedPlace moves the window there
     bool reporting_ = false;
     bool modal_ = false;
 };

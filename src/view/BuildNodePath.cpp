@@ -10,12 +10,13 @@
 
 namespace vivu {
 
-SegmentKind AppendSegmentText(std::string& path, int32_t code, SegmentKind previous, const KeyRegistry& keys) {
+SegmentKind AppendSegmentText(std::string& path, int32_t code, SegmentKind previous, const KeyRegistry& keys,
+                              int64_t position) {
     const DecodedItemCode decoded = DecodeItemCode(code);
     if (decoded.kind == kIndexCodeKind) {
         if (previous == kSegmentIndex) path += '.';
         path += '[';
-        path += std::to_string(decoded.value);
+        path += std::to_string(code == kLongPositionCode ? position : decoded.value);
         path += ']';
         return kSegmentIndex;
     }
@@ -28,46 +29,56 @@ SegmentKind AppendSegmentText(std::string& path, int32_t code, SegmentKind previ
 }
 
 std::string BuildNodePath(const ResultTreeModel& tree, int32_t item) {
-    std::vector<int32_t> codes; // from the item up to the root
+    std::vector<int32_t> items; // from the item up to the root
     for (ItemRecord record; tree.ReadItemRecord(item, record) && record.itemCode != kRootItemCode;
          item = record.parent) {
-        codes.push_back(record.itemCode);
+        items.push_back(item);
     }
-    if (codes.empty()) return {};
+    if (items.empty()) return {};
     std::string path = "//";
     SegmentKind previous = kSegmentNone;
-    std::for_each(codes.rbegin(), codes.rend(),
-                  [&](int32_t code) { previous = AppendSegmentText(path, code, previous, tree.Keys()); });
+    std::for_each(items.rbegin(), items.rend(), [&](int32_t i) {
+        const int64_t position = static_cast<int64_t>(tree.Position(i)) + 1;
+        previous = AppendSegmentText(path, tree.Record(i).itemCode, previous, tree.Keys(), position);
+    });
     return path;
 }
 
-std::string_view PreOrderPaths::PathOf(int32_t item) {
-    ItemRecord record;
-    if (!tree_.ReadItemRecord(item, record)) return {};
-    while (!chain_.empty() && chain_.back().item != record.parent) chain_.pop_back();
-    if (chain_.empty()) {
-        // Not below anything asked before: start from the root side of its ancestry.
-        std::vector<int32_t> ancestors; // from the parent up to the root item
-        for (int32_t up = record.parent; tree_.IsItem(up); up = tree_.Record(up).parent) ancestors.push_back(up);
-        path_.clear();
-        std::for_each(ancestors.rbegin(), ancestors.rend(), [&](int32_t a) { Push(a); });
-    }
-    Push(item);
-    return path_;
+void PreOrderPaths::Restart() {
+    levels_.clear();
+    path_.clear();
+    item_ = -1;
+    if (!tree_.ItemCount()) return;
+    levels_.push_back({tree_.Document(), 0, 0, kSegmentNone});
+    item_ = 0;
+    depth_ = 0;
 }
 
-void PreOrderPaths::Push(int32_t item) {
-    const int32_t code = tree_.Record(item).itemCode;
-    if (chain_.empty() || code == kRootItemCode) {
-        chain_.assign(1, {item, 0, kSegmentNone}); // the root contributes nothing
-        path_.clear();
-        return;
-    }
-    const Level& parent = chain_.back();
-    path_.resize(parent.length);
+bool PreOrderPaths::Step() {
+    while (!levels_.empty() && levels_.back().next >= levels_.back().container.Count()) levels_.pop_back();
+    if (levels_.empty()) return false;
+    Level& top = levels_.back();
+    position_ = top.next++;
+    parent_ = top.container;
+    depth_ = static_cast<int32_t>(levels_.size());
+    path_.resize(top.length);
     if (path_.empty()) path_ = "//";
-    const SegmentKind kind = AppendSegmentText(path_, code, parent.kind, tree_.Keys());
-    chain_.push_back({item, path_.size(), kind});
+    const SegmentKind kind = AppendSegmentText(path_, tree_.ChildCode(parent_, position_), top.kind, tree_.Keys(),
+                                               static_cast<int64_t>(position_) + 1);
+    ++item_;
+    const kova::ValueRef value = parent_.At(position_);
+    if (kova::IsContainerType(value.Type()) && value.Count() > 0)
+        levels_.push_back({value, 0, path_.size(), kind}); // top invalid now
+    return true;
+}
+
+std::string_view PreOrderPaths::PathOf(int32_t item) {
+    if (!tree_.IsItem(item)) return {};
+    if (item_ < 0 || item < item_) Restart();
+    while (item_ < item) {
+        if (!Step()) return {};
+    }
+    return path_;
 }
 
 } // namespace vivu

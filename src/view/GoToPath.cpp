@@ -2,7 +2,8 @@
 #include "view/GoToPath.h"
 
 #include "kova/NodePath.h"
-#include "view/ItemCode.h"
+
+#include "kova/Value.h"
 
 #include <vector>
 
@@ -10,12 +11,16 @@ namespace vivu {
 
 namespace {
 
-constexpr int32_t kNoCode = -1; // no item has a negative ItemCode
-
-int32_t TargetCode(ResultTreeModel& tree, const kova::PathSegment& segment) {
-    if (segment.kind == kova::PathSegment::Key) return tree.Keys().RegisterKey(segment.text);
+// The child of item that segment names; -1 for none.
+int32_t ChildNamed(ResultTreeModel& tree, int32_t item, const kova::PathSegment& segment) {
+    if (segment.kind == kova::PathSegment::Key) {
+        tree.Keys().RegisterKey(segment.text);
+        return tree.MemberNamed(item, segment.text);
+    }
+    if (tree.Value(item).Type() != kova::kTypeList) return -1;
     const int64_t position = kova::SegmentPosition(segment.text);
-    return position >= kCodeKindSize ? kNoCode : IndexCode(static_cast<int32_t>(position));
+    if (position < 1) return -1;
+    return tree.ChildAt(item, static_cast<size_t>(position - 1));
 }
 
 GoToResult Failure(GoToResult::Outcome outcome, std::string_view message) {
@@ -35,17 +40,7 @@ GoToResult GoToPath(ResultTreeModel& tree, std::string_view path) {
     int32_t current = 0;
     int32_t parent = 0;
     for (const kova::PathSegment& segment : segments) {
-        const int32_t target = TargetCode(tree, segment);
-        int32_t found = -1;
-        if (tree.IsItem(current)) {
-            // Only the children of current can match; the subtrees between them are skipped whole.
-            for (int32_t i = tree.FirstChild(current); i >= 0; i = tree.NextSibling(i)) {
-                if (tree.Record(i).itemCode == target) {
-                    found = i;
-                    break;
-                }
-            }
-        }
+        const int32_t found = tree.IsItem(current) ? ChildNamed(tree, current, segment) : -1;
         if (found < 0) return Failure(GoToResult::kNotFound, kPathNotFoundMessage);
         parent = current;
         current = found;

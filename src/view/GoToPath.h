@@ -22,11 +22,10 @@ struct GoToResult {
     std::string_view title;
 };
 
-// Resolves path segment by segment among the children of the item found so far,
-// in creation order. A text without "//" is one key of the root. Key segments
-// are looked up with RegisterKey, so a key not in the document joins the
-// registry. An index matches only positions 1 to 9,999,999: "0", "-1" and "x"
-// never do, and larger ones would read as key codes.
+// Resolves path segment by segment among the children of the item found so far.
+// A text without "//" is one key of the root. Key segments are looked up with
+// RegisterKey, so a key not in the document joins the registry. An index matches
+// positions from 1 however long the list: "0", "-1" and "x" never do.
 GoToResult GoToPath(ResultTreeModel& tree, std::string_view path);
 
 } // namespace vivu

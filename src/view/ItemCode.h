@@ -12,8 +12,12 @@ inline constexpr int32_t kKeyCodeBase = 90'000'000;   // + key number in the Key
 inline constexpr int32_t kIndexCodeKind = 8;
 inline constexpr int32_t kKeyCodeKind = 9;
 
-inline constexpr int32_t IndexCode(int32_t position) {
-    return kIndexCodeBase + position;
+// An element at 10,000,000 or later: the code cannot hold its position, which is then
+// read from the document. No element has the position 0 it decodes to.
+inline constexpr int32_t kLongPositionCode = kIndexCodeBase;
+
+inline constexpr int32_t IndexCode(int64_t position) {
+    return position < kCodeKindSize ? kIndexCodeBase + static_cast<int32_t>(position) : kLongPositionCode;
 }
 
 struct DecodedItemCode {

@@ -1,6 +1,7 @@
 // How one tree item looks: its label text, its image and its bold and expanded states.
 #include "view/ItemLabel.h"
 
+#include "kova/JsonText.h"
 #include "kova/Value.h"
 #include "view/TruncateValue.h"
 
@@ -30,7 +31,7 @@ void AppendMemberKeyLabel(std::string& out, std::string_view key, int32_t type) 
     if (!kova::IsContainerType(type)) out += ' ';
 }
 
-void AppendElementKeyLabel(std::string& out, int32_t position) {
+void AppendElementKeyLabel(std::string& out, int64_t position) {
     char digits[16];
     const auto end = std::to_chars(digits, digits + sizeof digits, position).ptr;
     out += '[';
@@ -49,6 +50,25 @@ void AppendValueLabel(std::string& out, int32_t type, std::string_view valueText
         out += kTruncationMark;
     }
     if (quoted) out += '"';
+}
+
+std::string ChildLabel(const kova::ValueRef& container, size_t position, bool tooDeep) {
+    const kova::ValueRef value = container.At(position);
+    const int32_t type = value.Type();
+    std::string label;
+    if (container.Type() == kova::kTypeMap) {
+        AppendMemberKeyLabel(label, container.KeyAt(position), type);
+    } else {
+        AppendElementKeyLabel(label, static_cast<int64_t>(position) + 1);
+    }
+    if (kova::IsContainerType(type)) {
+        if (tooDeep && value.Count() > 0) label += kTooDeepMark;
+    } else if (kova::IsTextType(type)) {
+        AppendValueLabel(label, type, value.Str()); // no copy of a long text just to cut it
+    } else {
+        AppendValueLabel(label, type, kova::DisplayText(value));
+    }
+    return label;
 }
 
 } // namespace vivu

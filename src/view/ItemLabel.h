@@ -1,6 +1,8 @@
 // How one tree item looks: its label text, its image and its bold and expanded states.
 #pragma once
 
+#include "kova/Value.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -30,10 +32,14 @@ uint8_t ItemStateOf(int32_t type, bool expanded);
 void AppendMemberKeyLabel(std::string& out, std::string_view key, int32_t type);
 
 // An array element's key label "[n] ", the space kept for containers too.
-void AppendElementKeyLabel(std::string& out, int32_t position);
+void AppendElementKeyLabel(std::string& out, int64_t position);
 
 // What follows the key label: the value text, shortened by TruncateValue and in
 // double quotes for texts.
 void AppendValueLabel(std::string& out, int32_t type, std::string_view valueText);
+
+// The whole label of the child at position of container: key label, then value label,
+// then kTooDeepMark for a non-empty container whose items the control cannot show.
+std::string ChildLabel(const kova::ValueRef& container, size_t position, bool tooDeep);
 
 } // namespace vivu

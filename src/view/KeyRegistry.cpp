@@ -13,6 +13,11 @@ int32_t KeyRegistry::RegisterKey(std::string_view key) {
     return kKeyCodeBase + number;
 }
 
+int32_t KeyRegistry::CodeOf(std::string_view key) const {
+    const auto found = numbers_.find(key);
+    return found == numbers_.end() ? 0 : kKeyCodeBase + found->second;
+}
+
 const std::string* KeyRegistry::KeyText(int32_t number) const {
     if (number < 1 || number > Count()) return nullptr;
     return &keys_[number - 1];

@@ -14,6 +14,8 @@ class KeyRegistry {
 public:
     // The ItemCode of a key (kKeyCodeBase + its number), registering it when new.
     int32_t RegisterKey(std::string_view key);
+    // The ItemCode of a registered key; 0 when it is not registered.
+    int32_t CodeOf(std::string_view key) const;
     // The key registered under number (from 1); null when there is none.
     const std::string* KeyText(int32_t number) const;
     int32_t Count() const { return static_cast<int32_t>(keys_.size()); }

@@ -11,6 +11,7 @@
 #include "support/RewrittenText.h"
 #include "view/BuildNodePath.h"
 #include "view/GoToPath.h"
+#include "view/ItemLabel.h"
 #include "view/NodePanel.h"
 #include "view/ResultTreeModel.h"
 #include "json/FileSource.h"
@@ -141,20 +142,31 @@ TEST_F(KovajsonTest, TreeListsEveryItemAsTheResultTreeHasIt) {
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out, expected) << (expandAll ? "expanded" : "collapsed");
     }
+    // Nothing below the container the window marks as too deep.
+    const ProcessResult deep = Run({"tree", File("deep.json", std::string(300, '[') + std::string(300, ']'))});
+    EXPECT_EQ(std::count(deep.out.begin(), deep.out.end(), '\n'), kDeepestShownDepth + 1);
+    EXPECT_TRUE(deep.out.ends_with(std::string(kTooDeepMark) + "\n"));
     // A line break inside a value does not split its item's line.
     const ProcessResult broken = Run({"tree", File("lf.json", "{\"a\":\"x\\ny\\tz\",\"b\":1}")});
     EXPECT_EQ(std::count(broken.out.begin(), broken.out.end(), '\n'), 3);
     EXPECT_NE(broken.out.find("a \"x\\ny\\tz\""), std::string::npos) << broken.out;
 }
 
-TEST_F(KovajsonTest, GoToAndCodeShowWhatSelectingTheNodeShows) {
+TEST_F(KovajsonTest, GoToCodeAndLocateShowWhatSelectingTheNodeShows) {
     const struct {
         std::string_view json;
         const char* path;
+        const char* where; // locate: the node's first and last character, CR LF one line break
     } cases[] = {
-        {kObjectJson, "//a\\.b\\\\c.x[3]"}, {kObjectJson, "//a\\.b\\\\c"}, {kObjectJson, "名字"},
-        {kObjectJson, "//list[1].[1]"},     {kObjectJson, "//list.[2].k"}, {kObjectJson, "//a\\.b\\\\c.x.[5]"},
-        {kArrayJson, "//[2][2]"},           {kArrayJson, "//[1].x"},       {kArrayJson, "//[4]"},
+        {kObjectJson, "//a\\.b\\\\c.x[3]", "2:41-2:44"},
+        {kObjectJson, "//a\\.b\\\\c", "2:26-2:76"},
+        {kObjectJson, "名字", "2:10-2:13"},
+        {kObjectJson, "//list[1].[1]", "3:12-3:25"},
+        {kObjectJson, "//list.[2].k", "3:35-3:39"},
+        {kObjectJson, "//a\\.b\\\\c.x.[5]", "2:53-2:56"},
+        {kArrayJson, "//[2][2]", "1:16-1:21"},
+        {kArrayJson, "//[1].x", "1:8-1:8"},
+        {kArrayJson, "//[4]", "1:30-1:31"},
     };
     for (const auto& c : cases) {
         const std::string file = File("doc.json", c.json);
@@ -173,6 +185,9 @@ TEST_F(KovajsonTest, GoToAndCodeShowWhatSelectingTheNodeShows) {
         const ProcessResult code = Run({"code", c.path, file});
         EXPECT_EQ(code.status, 0) << code.err;
         EXPECT_EQ(code.out, texts->code + "\n") << c.path;
+        const ProcessResult locate = Run({"locate", c.path}, file);
+        EXPECT_EQ(locate.status, 0) << locate.err;
+        EXPECT_EQ(locate.out, std::string(c.where) + "\n") << c.path;
     }
 }
 
@@ -187,6 +202,9 @@ TEST_F(KovajsonTest, FailuresPrintTheProgramsMessages) {
         {{"goto", "//"}, "", 2, std::string(kUnparsablePathMessage)},
         {{"code", "//nope"}, "", 2, std::string(kPathNotFoundMessage)},
         {{"goto", "//[1]"}, "", 2, std::string(kPathNotFoundMessage)},
+        {{"locate", "//a["}, "", 2, std::string(kPathNotFoundMessage)},
+        {{"locate", "//"}, "", 2, std::string(kUnparsablePathMessage)},
+        {{"locate", "//a"}, "{\"a\":\r1 2}", 1, std::string(kObjectLoadFailed) + "\n位置：第 2 行，第 3 列"},
         {{"format"}, "not json", 1, kUnknownJsonType},
         {{"compress"}, "\xEF\xBB\xBF\xEF\xBB\xBF{}", 1, kUnknownJsonType},
         {{"tree"}, "{\"a\":", 1, std::string(kObjectLoadFailed) + "\n位置：第 1 行，第 6 列"},
@@ -221,6 +239,11 @@ TEST_F(KovajsonTest, FindPrintsThePathsOfTheMatches) {
     EXPECT_EQ(r.out, "//a\\.b\\\\c.l\n//list\n//long\n") << "keys in any case; null shows nothing";
     const ProcessResult values = Run({"find", "汉"}, file);
     EXPECT_EQ(values.out, "//名字\n");
+    // Keys with brackets or none at all: each path names its own node.
+    const std::string odd = File("odd.json", R"({"c[1]": 5, "c": [7], "": {"": 6}})");
+    EXPECT_EQ(Run({"find", "5", odd}).out, "//c\\[1\\]\n");
+    EXPECT_EQ(Run({"goto", "//c\\[1\\]", odd}).out, "//c\\[1\\]\t整数型\n5\n");
+    EXPECT_EQ(Run({"goto", "//].]", odd}).out, "//].]\t整数型\n6\n");
 }
 
 TEST_F(KovajsonTest, LoadingCodeAndKeyEscaping) {
@@ -268,6 +291,7 @@ TEST_F(KovajsonTest, UsageErrorsAndHelp) {
         {"escape-key", "a", "b"},
         {"find"},
         {"find", ""},
+        {"locate"},
         {"compress", "--collapsed"},
     };
     for (const auto& args : wrong) {

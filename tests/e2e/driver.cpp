@@ -268,6 +268,9 @@ int Usage() {
           "  toolbar TITLE CAPTION         screen point of the toolbar button with this caption\n"
           "  editor TITLE                  text of the visible Scintilla editor\n"
           "  caret TITLE                   the editor's caret position and its place mark there (0/1)\n"
+          "  selection TITLE               the editor's selection: start end, then the selected text\n"
+          "  tab-page TITLE ID PAGE        choose a tab control's page with its arrow keys\n"
+          "  menu [SECONDS]                wait for a popup menu to open\n"
           "  tree TITLE ID                 items as: depth flags(S selected, E expanded, B bold) label\n"
           "  tree-item TITLE ID LABEL      screen point of the item's label\n"
           "  clip-get | clip-set TEXT      clipboard text\n"
@@ -375,6 +378,26 @@ int wmain(int argc, wchar_t** argv) {
         HWND editor = FindDescendant(WaitTop(args[0], 10), 0, L"Scintilla");
         const LRESULT caret = SendMessageW(editor, SCI_GETCURRENTPOS, 0, 0);
         OutLine(std::to_string(caret) + " " + std::to_string(SendMessageW(editor, SCI_INDICATORVALUEAT, 8, caret)));
+    } else if (command == L"selection") {
+        need(1);
+        HWND editor = FindDescendant(WaitTop(args[0], 10), 0, L"Scintilla");
+        const auto start = static_cast<size_t>(SendMessageW(editor, SCI_GETSELECTIONSTART, 0, 0));
+        const auto end = static_cast<size_t>(SendMessageW(editor, SCI_GETSELECTIONEND, 0, 0));
+        OutLine(std::to_string(start) + " " + std::to_string(end) + " " +
+                EditorText(WaitTop(args[0], 10)).substr(start, end - start));
+    } else if (command == L"tab-page") {
+        need(3);
+        // The main tab control's headers lie under the title row: its own arrow keys choose the page.
+        HWND tabs = Control(args[0], args[1]);
+        const auto page = _wtoi(args[2].c_str());
+        for (int i = 0; i < 8 && SendMessageW(tabs, TCM_GETCURSEL, 0, 0) != page; ++i)
+            SendMessageW(tabs, WM_KEYDOWN, SendMessageW(tabs, TCM_GETCURSEL, 0, 0) < page ? VK_RIGHT : VK_LEFT, 0);
+    } else if (command == L"menu") {
+        for (DWORD start = GetTickCount();
+             !FindWindowW(L"#32768", nullptr) || !IsWindowVisible(FindWindowW(L"#32768", nullptr));) {
+            if (GetTickCount() - start > seconds(0, 10) * 1000) Fail("no popup menu");
+            Sleep(50);
+        }
     } else if (command == L"tree") {
         need(2);
         for (const auto& item : TreeItems(Control(args[0], args[1]))) {

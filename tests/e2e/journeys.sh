@@ -87,6 +87,50 @@ journey_clipboard_and_tree() {
     # shellcheck disable=SC2046
     xdotool mousemove --sync $(drv center "$MAIN" $ID_TREE)
     wait_for "code copy button hides again" 0 drv visible "$MAIN" $ID_CODE_COPY
+
+    # The tree's menu: a right-click selects the item, each copy item goes to the clipboard.
+    tree_menu 'store'
+    screenshot node-menu
+    key Escape
+    drv clip-set "something else"
+    tree_menu 'store' 1
+    wait_for "复制路径 of the item right-clicked" "//store" drv clip-get
+    expect "which is now selected" "//store" "$(text $ID_PATH)"
+    tree_menu 'store' 2
+    wait_for "复制键名" "store" drv clip-get
+    tree_menu 'store' 3
+    wait_for "复制内容" "{${CRLF}    \"city\": \"北京\",${CRLF}    \"open\": true,${CRLF}    \"x.y\": null${CRLF}}" drv clip-get
+    tree_menu '[2] "b"' 4
+    wait_for "复制存取代码" "$(printf '.版本 2\r\n.支持库 kova\r\n键值表.取文本 (“//tags[2]”)')" drv clip-get
+    tree_menu 'open 真' 5
+    wait_for "在编辑器中显示 selects the node's text" "$(occurrence "$DOC" true 1) true" drv selection "$MAIN"
+    expect "on the JSON page" 0 "$(drv tab "$MAIN" $ID_MAIN_TABS)"
+    screenshot node-in-editor
+    click_toolbar "格式化"
+    wait_for "格式化" 1 bash -c "wine '$E2E_DRIVER' editor '$MAIN' | grep -c '^    \"store\": {'"
+    show_page 1
+    tree_menu 'city "北京"' 5
+    wait_for "and in the formatted text" "$(occurrence "$(editor)" '"北京"' 1) \"北京\"" drv selection "$MAIN"
+    key End space
+    show_page 1
+    tree_menu 'city "北京"' 5
+    answer_box "无法定位" "编辑器中的文本在解析后已被修改，请重新解析。"
+
+    # Find in the editor: Ctrl+F on the JSON page, F3 and Shift+F3.
+    show_page 0
+    click "$MAIN" $ID_EDITOR_FRAME
+    key ctrl+Home ctrl+f
+    drv wait "查找" 10 >/dev/null && pass "Ctrl+F asks on the JSON page"
+    type_text "A"
+    key Return
+    local text
+    text=$(editor)
+    wait_for "the first A or a" "$(occurrence "$text" a 1) a" drv selection "$MAIN"
+    key F3
+    wait_for "F3 the next" "$(occurrence "$text" a 2) a" drv selection "$MAIN"
+    key shift+F3
+    wait_for "Shift+F3 the one before" "$(occurrence "$text" a 1) a" drv selection "$MAIN"
+    show_page 1
 }
 
 journey_edit_commands() {
@@ -146,7 +190,7 @@ journey_sources() {
     type_into "$MAIN" $ID_URL "$KOVA_TEST_HTTP_BASE/missing"
     click "$MAIN" $ID_URL_GO
     answer_box "载入失败" "读取数据失败！([404] Not Found)"
-    expect "404 empties the editor" "" "$(editor)"
+    expect "a 404 puts the text back" '{"name":"维维迪维兹","city":"北京","note":"中文测试，数据","emoji":"😀"}' "$(editor)"
 
     local port
     port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')

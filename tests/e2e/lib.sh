@@ -114,6 +114,38 @@ click_tree_item() {
     click_at $at "${2:-1}"
 }
 
+# tree_menu LABEL [DOWNS]: right-clicks the tree item and waits for its menu; with DOWNS, chooses
+# the item that many steps down (the separator takes none).
+tree_menu() {
+    local at
+    at=$(drv tree-item "$MAIN" "$ID_TREE" "$1") || {
+        fail "no tree item [$1] to right-click"
+        return 1
+    }
+    # Without --sync: it waits for a motion, and the pointer may be there already.
+    # shellcheck disable=SC2086
+    xdotool mousemove $at sleep 0.2 click 3
+    drv menu >/dev/null || {
+        fail "no menu on [$1]"
+        return 1
+    }
+    [ -z "${2:-}" ] || { key --repeat "$2" Down && key Return; }
+}
+
+# show_page PAGE: the main tab control shows that page, as after its arrow keys (its headers are hidden).
+show_page() {
+    drv tab-page "$MAIN" $ID_MAIN_TABS "$1"
+    wait_for "page $1" "$1" drv tab "$MAIN" $ID_MAIN_TABS >/dev/null
+}
+
+# Byte offsets of the Nth (from 1) occurrence of NEEDLE in TEXT, ASCII letters in any case: "start end".
+occurrence() { # TEXT NEEDLE N
+    python3 -c 'import re, sys
+t, n = sys.argv[1].encode(), sys.argv[2].encode()
+m = list(re.finditer(re.escape(n), t, re.I))[int(sys.argv[3]) - 1]
+print(m.start(), m.end())' "$@"
+}
+
 type_text() { xdotool type --delay 25 -- "$1"; }
 key() { xdotool key --clearmodifiers "$@"; }
 

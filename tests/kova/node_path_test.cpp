@@ -51,18 +51,22 @@ TEST(NodePath, ParsesSegments) {
 }
 
 TEST(NodePath, EscapedKeysComeBackExactly) {
-    const char* keys[] = {"a.b", "C:\\x.txt", "", "\\", "..", "中.文", "[1]", "a\\.b"};
+    const char* keys[] = {"a.b", "C:\\x.txt", "", "\\", "..", "中.文", "[1]", "a\\.b", "c[1]", "]", "x]y[", "[]"};
     for (const char* key : keys) {
-        std::vector<PathSegment> segments;
-        const std::string path = "//" + EscapeKeyName(key) + ".tail";
-        ASSERT_TRUE(ParseNodePath(path, segments)) << path;
-        if (std::string_view(key).empty() || key[0] == '[') continue; // empty keys vanish, brackets open indexes
-        ASSERT_EQ(segments.size(), 2u) << path;
-        EXPECT_EQ(segments[0].text, key);
+        for (const std::string& path : {"//" + EscapeKeyName(key) + ".tail", "//head." + EscapeKeyName(key) + "[2]"}) {
+            std::vector<PathSegment> segments;
+            ASSERT_TRUE(ParseNodePath(path, segments)) << path;
+            const bool inside = path.starts_with("//head.");
+            ASSERT_EQ(segments.size(), inside ? 3u : 2u) << path;
+            const PathSegment& keySegment = segments[inside ? 1 : 0];
+            EXPECT_EQ(keySegment.kind, PathSegment::Key) << path;
+            EXPECT_EQ(keySegment.text, key) << path;
+        }
     }
     EXPECT_EQ(EscapeKeyName("a.b\\c"), "a\\.b\\\\c");
     EXPECT_EQ(EscapeKeyName("C:\\x.txt"), "C:\\\\x\\.txt");
-    EXPECT_EQ(EscapeKeyName("[x]/y"), "[x]/y");
+    EXPECT_EQ(EscapeKeyName("[x]/y"), "\\[x\\]/y");
+    EXPECT_EQ(EscapeKeyName(""), "]");
 }
 
 TEST(NodePath, SegmentPositions) {

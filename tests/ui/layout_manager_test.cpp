@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstddef>
+#include <utility>
 #include <vector>
 
 using layout_test::FakeLayoutHost;
@@ -349,4 +350,23 @@ TEST(LayoutManager, ShiftComesFromClientSizeOnly) {
     b.host.At(b.window) = {50, 30, 690, 430};
     ASSERT_TRUE(b.manager.Relayout());
     EXPECT_EQ(b.host.At(control), (LayoutRect{100, 10, 200, 40}));
+}
+
+// Each dpi on the way places the controls as a window started there would, and back at 96 every one is where
+// it was registered: rescaling starts from the registered places, never from places already rounded.
+TEST(LayoutManager, RescalingKeepsNoRoundingFromEarlierDpis) {
+    Bound b;
+    std::vector<LayoutHandle> controls;
+    for (int32_t v = 0; v < 40; ++v) b.manager.Register(controls.emplace_back(b.host.Add({v, v + 1, v + 50, v + 3})));
+    const auto at = [](int32_t v, int32_t dpi) { return (v * dpi + 48) / 96; };
+    int32_t from = 96;
+    for (const int32_t dpi : {120, 144, 96}) {
+        b.manager.Rescale(std::exchange(from, dpi), dpi);
+        b.Resize(at(640, dpi) + 7, at(400, dpi) + 5);
+        ASSERT_TRUE(b.manager.Relayout());
+        for (int32_t v = 0; v < 40; ++v)
+            EXPECT_EQ(b.host.At(controls[v]),
+                      (LayoutRect{at(v, dpi), at(v + 1, dpi), at(v + 50, dpi) + 7, at(v + 3, dpi) + 5}))
+                << v << " at " << dpi;
+    }
 }

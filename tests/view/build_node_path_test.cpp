@@ -26,8 +26,9 @@ TEST(BuildNodePath, PathsOfItems) {
         {R"([{"x": 1}, [5, 6]])", 5, "//[2].[2]"},
         {R"({"C:\\x.txt": 1})", 1, "//C:\\\\x\\.txt"},
         {R"({"//odd": 1})", 1, "////odd"},
-        {R"({"k[1]": 1})", 1, "//k[1]"},
-        {R"({"": {"": 1}})", 2, "//."},
+        {R"({"k[1]": 1})", 1, "//k\\[1\\]"},
+        {R"({"": {"": 1}})", 2, "//].]"},
+        {R"({"a": {"": [2]}})", 3, "//a.][1]"},
         {R"({"中.文": {"键": [true]}})", 3, "//中\\.文.键[1]"},
         {R"([[[[1]]]])", 4, "//[1].[1].[1].[1]"},
         {R"({"a": 1})", -1, ""},
@@ -88,10 +89,12 @@ TEST(BuildNodePath, PreOrderPathsAreThePathsOfEachItem) {
         PreOrderPaths inOrder(tree);
         for (int32_t i = 0; i < tree.ItemCount(); ++i)
             EXPECT_EQ(inOrder.PathOf(i), BuildNodePath(tree, i)) << json << " item " << i;
-        // Out of order: backwards, and jumping between subtrees.
+        // Out of order: backwards, and jumping between subtrees, each item the first asked of a new model.
+        ResultTreeModel fresh;
+        fresh.Rebuild(LoadModel(json));
         PreOrderPaths scattered(tree);
         for (int32_t i = tree.ItemCount() - 1; i >= 0; i -= 3)
-            EXPECT_EQ(scattered.PathOf(i), BuildNodePath(tree, i)) << json << " item " << i;
+            EXPECT_EQ(scattered.PathOf(i), BuildNodePath(fresh, i)) << json << " item " << i;
         EXPECT_EQ(scattered.PathOf(tree.ItemCount()), "") << "no such item";
         EXPECT_EQ(scattered.PathOf(1), BuildNodePath(tree, 1)) << json;
     }

@@ -1,7 +1,9 @@
 // Find in the tree: which items match a text, and in which order they are visited.
+#include "view/FindInText.h"
 #include "view/FindNode.h"
 
 #include "ViewDocuments.h"
+#include "view/BuildNodePath.h"
 
 #include <gtest/gtest.h>
 
@@ -71,4 +73,37 @@ TEST(FindNode, SearchesTheDocumentTheItemsWereMadeFrom) {
     const ResultTreeModel deep = TreeOf(test::DeepObjectJson(200'000));
     EXPECT_EQ(FindNode(deep, "K", 5, FindDirection::kBackward), 4) << "no recursion down a deep chain";
     EXPECT_EQ(FindAllNodes(deep, "k").size(), 199'999u);
+
+    // What Find reaches in containers nobody opened has its own path and label.
+    const ResultTreeModel records = TreeOf(test::RecordsJson(1000));
+    const int32_t found = FindNode(records, "名字777", -1);
+    EXPECT_EQ(BuildNodePath(records, found), "//[777].name");
+    EXPECT_EQ(records.Label(found), "name \"名字777\"");
+    EXPECT_EQ(BuildNodePath(records, FindNode(records, "标签", found)), "//[777].tags[2]");
+}
+
+// Find in the editor: the next occurrence after the caret, or the one before, wrapping once.
+TEST(FindInText, AsciiLettersInAnyCaseBothWaysAndRound) {
+    constexpr std::string_view kText = "Ab ÄB aB\r\n中文ab";
+    const struct {
+        std::string_view query;
+        size_t from;
+        FindDirection direction;
+        size_t found;
+    } cases[] = {
+        {"ab", 0, FindDirection::kForward, 0},
+        {"ab", 1, FindDirection::kForward, 7},
+        {"AB", 8, FindDirection::kForward, 17},
+        {"ab", 18, FindDirection::kForward, 0}, // round from the end
+        {"ab", 17, FindDirection::kBackward, 7},
+        {"ab", 0, FindDirection::kBackward, 17}, // round from the start
+        {"Äb", 0, FindDirection::kForward, 3},
+        {"b\r\n中", 0, FindDirection::kBackward, 8},
+        {"ÄB", 4, FindDirection::kForward, 3},                      // the only one, found again past the end
+        {"äB", 0, FindDirection::kForward, std::string_view::npos}, // only ASCII letters fold
+        {"", 0, FindDirection::kForward, std::string_view::npos},
+        {"中文ab!", 0, FindDirection::kBackward, std::string_view::npos},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FindInText(kText, c.query, c.from, c.direction), c.found) << c.query << " from " << c.from;
 }

@@ -3,6 +3,7 @@
 
 #include "ViewDocuments.h"
 #include "view/BuildNodePath.h"
+#include "view/NodePanel.h"
 
 #include <gtest/gtest.h>
 
@@ -78,6 +79,7 @@ TEST(GoToPath, ResolvesTypedPaths) {
         {"//list[", 13},
         // A bracket in a key is read as a segment boundary: "k" then index 1.
         {"//k[1]", 21},
+        {"//k\\[1\\]", 8},               // escaped, the brackets are the key's own
         {"//a.b\\.c[1].[1]", kNotFound}, // 10 has no children
         {"//a\\", 1},                    // a lone backslash at the end ends the path
         {"//nowhere", kNotFound},
@@ -101,10 +103,11 @@ TEST(GoToPath, KeysOnAListDocumentAreNotFound) {
 }
 
 TEST(GoToPath, EveryBuiltPathLeadsBackToItsItem) {
-    // Keys with "\" and "." come back exactly (keys with brackets cannot, see above).
+    // Keys with "\", ".", brackets, or nothing at all come back exactly.
     const char* documents[] = {
         R"({"a.b":{"c\\d":[{"e.":{"\\":1}},[2,[3]]],"..":"x"},"中\\文.":[null],"\\.":{".\\":0}})",
         R"([[1,[2,{"x.y":[3]}]],{"\\\\":{"z":true}}])",
+        R"({"c[1]":5,"c":[7],"d[2]":9,"":{"":1},"a":{"":2,"b":3,"]":[{"[":4}]},"[]":[[]]})",
     };
     for (const char* json : documents) {
         ResultTreeModel tree;
@@ -128,12 +131,28 @@ TEST(GoToPath, UnknownKeysJoinTheRegistry) {
     EXPECT_EQ(tree.Keys().Count(), 3);
 }
 
-TEST(GoToPath, PositionsBeyondTheCodeRangeNeverMatch) {
-    // 80,000,000 + 10,000,001 would equal the code of key number 1.
+TEST(GoToPath, ElementsBeyondTheCodeRangeAreThemselves) {
     ResultTreeModel tree;
     tree.Rebuild(LoadModel(R"({"a":1})"));
     EXPECT_EQ(Resolve(tree, "//[10000001]"), kNotFound);
     EXPECT_EQ(Resolve(tree, "//[99999999999999999999999]"), kNotFound);
+
+    // An ItemCode holds positions below 10,000,000; 80,000,000 + 10,000,001 is the code of key number 1.
+    std::string json = R"([{"a":1})";
+    for (int i = 2; i <= 10'000'000; ++i) json += ",0";
+    json += R"(,"last"])";
+    const JsonModel model = LoadModel(json);
+    tree.Rebuild(model, false);
+    const int32_t last = tree.ItemCount() - 1; // element 10,000,001
+    EXPECT_EQ(BuildNodePath(tree, last), "//[10000001]");
+    EXPECT_EQ(PreOrderPaths(tree).PathOf(last), "//[10000001]");
+    EXPECT_EQ(tree.Label(last), "[10000001] \"last\"");
+    EXPECT_EQ(Resolve(tree, "//[10000001]"), last);
+    CurrentNode current;
+    const auto panel = NodePanel(tree, model, last, current);
+    ASSERT_TRUE(panel);
+    EXPECT_EQ(panel->content, "last");
+    EXPECT_EQ(panel->typeName, "文本型");
 }
 
 TEST(GoToPath, NoItemsMeansNotFound) {

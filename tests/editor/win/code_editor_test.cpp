@@ -131,6 +131,17 @@ TEST_F(CodeEditorTest, TabInsertsTabWidthSpacesOrOneTab) {
     SendMessageW(editor.EditorWindow(), WM_KEYDOWN, VK_TAB, 0);
     SendMessageW(editor.EditorWindow(), WM_CHAR, '\t', 0);
     EXPECT_EQ(Text(editor), "    \tb");
+    // Shift+Tab, Ctrl+Tab and Alt+Tab are someone else's keys (past the indentation Scintilla's Shift+Tab only moves).
+    editor.SendEditorMessage(SCI_GOTOPOS, 6);
+    for (const int modifier : {VK_SHIFT, VK_CONTROL, VK_MENU}) {
+        BYTE keys[256] = {};
+        keys[modifier] = 0x80;
+        SetKeyboardState(keys);
+        SendMessageW(editor.EditorWindow(), WM_KEYDOWN, VK_TAB, 0);
+        keys[modifier] = 0;
+        SetKeyboardState(keys);
+        EXPECT_EQ(Text(editor), "    \tb") << modifier;
+    }
 }
 
 TEST_F(CodeEditorTest, RawMessageHandlersConsumeOnlyWithOne) {

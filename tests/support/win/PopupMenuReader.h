@@ -14,6 +14,7 @@ namespace vivu::test {
 struct PopupMenuItem {
     std::string caption; // empty for a separator
     UINT id = 0;
+    bool enabled = true;
 };
 
 struct PopupMenuSeen {
@@ -28,11 +29,12 @@ inline void ReadPopupMenu(HWND popup, PopupMenuSeen& seen) {
         wchar_t text[128] = {};
         MENUITEMINFOW info{};
         info.cbSize = sizeof(info);
-        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING | MIIM_STATE;
         info.dwTypeData = text;
         info.cch = 128;
         GetMenuItemInfoW(menu, i, TRUE, &info);
-        seen.items.push_back({(info.fType & MFT_SEPARATOR) ? "" : kova::WideToUtf8(text), info.wID});
+        seen.items.push_back(
+            {(info.fType & MFT_SEPARATOR) ? "" : kova::WideToUtf8(text), info.wID, !(info.fState & MFS_DISABLED)});
     }
     RECT frame{};
     GetWindowRect(popup, &frame);
@@ -44,11 +46,9 @@ inline HWND OpenPopupMenu() {
     return popup && IsWindowVisible(popup) ? popup : nullptr;
 }
 
-// Sends a right-button press and release to `target` with the cursor at `cursor`
-// and returns the menu that opened (no items when none did). From the target's own
-// thread a timer reads the menu inside its modal loop; from another thread the
-// clicks are posted and the menu is read and dismissed from here.
-inline PopupMenuSeen RightClickMenu(HWND target, POINT cursor) {
+// Runs open, which opens a menu from this thread, and reads the menu inside its modal loop
+// with a timer of window's, then ends it.
+template <typename Open> PopupMenuSeen ReadMenuOpenedBy(HWND window, Open open) {
     struct Reader {
         static void CALLBACK OnTimer(HWND window, UINT, UINT_PTR id, DWORD) {
             HWND popup = OpenPopupMenu();
@@ -59,17 +59,28 @@ inline PopupMenuSeen RightClickMenu(HWND target, POINT cursor) {
         }
     };
     PopupMenuSeen seen;
+    SetTimer(window, reinterpret_cast<UINT_PTR>(&seen), 50, Reader::OnTimer);
+    open();
+    KillTimer(window, reinterpret_cast<UINT_PTR>(&seen));
+    return seen;
+}
+
+// Sends a right-button press and release to `target` with the cursor at `cursor`
+// and returns the menu that opened (no items when none did). From the target's own
+// thread a timer reads the menu inside its modal loop; from another thread the
+// clicks are posted and the menu is read and dismissed from here.
+inline PopupMenuSeen RightClickMenu(HWND target, POINT cursor) {
     SetCursorPos(cursor.x, cursor.y);
     POINT client = cursor;
     ScreenToClient(target, &client);
     const LPARAM at = MAKELPARAM(client.x, client.y);
     if (GetWindowThreadProcessId(target, nullptr) == GetCurrentThreadId()) {
-        SetTimer(target, reinterpret_cast<UINT_PTR>(&seen), 50, Reader::OnTimer);
-        SendMessageW(target, WM_RBUTTONDOWN, MK_RBUTTON, at);
-        SendMessageW(target, WM_RBUTTONUP, 0, at);
-        KillTimer(target, reinterpret_cast<UINT_PTR>(&seen));
-        return seen;
+        return ReadMenuOpenedBy(target, [&] {
+            SendMessageW(target, WM_RBUTTONDOWN, MK_RBUTTON, at);
+            SendMessageW(target, WM_RBUTTONUP, 0, at);
+        });
     }
+    PopupMenuSeen seen;
     PostMessageW(target, WM_RBUTTONDOWN, MK_RBUTTON, at);
     PostMessageW(target, WM_RBUTTONUP, 0, at);
     HWND popup = nullptr;

@@ -252,7 +252,7 @@ TEST_F(BadInputWindow, LargeDocuments) {
 }
 
 // A server that answers late, never, one byte at a time, or not to the end. The editor is
-// emptied before the request (undo brings the text back) and keeps only a whole answer.
+// emptied before the request and keeps only a whole answer; otherwise its text comes back.
 TEST_F(BadInputWindow, MisbehavingWebServer) {
     const std::string base = ServerBase();
     ASSERT_FALSE(base.empty()) << "run through scripts/test, which starts the test server";
@@ -266,11 +266,13 @@ TEST_F(BadInputWindow, MisbehavingWebServer) {
     objects_->webClient->SetupTimeout(2, 3); // the window's 15 and 60 seconds, scaled down
     for (const char* path : {"/slow", "/trickle", "/closes"}) {
         SetEditorText("[\"mine\"]");
+        objects_->mainEditor->SendEditorMessage(SCI_GOTOPOS, 0);
+        objects_->mainEditor->AddText(" "); // a step of its own
         SetText(MainControl::编辑框_网址, base + path);
         Click(MainControl::按钮_网址_转到);
-        EXPECT_EQ(EditorText(), "") << path;
+        EXPECT_EQ(EditorText(), " [\"mine\"]") << path;
         objects_->mainEditor->Undo();
-        EXPECT_EQ(EditorText(), "[\"mine\"]") << path;
+        EXPECT_EQ(EditorText(), "[\"mine\"]") << path << ": the put back is no step of its own";
     }
 
     SetText(MainControl::编辑框_网址, base + "/bad-utf8");
@@ -289,8 +291,8 @@ TEST_F(BadInputWindow, MisbehavingWebServer) {
     ExpectResponsive();
 }
 
-// Files beside the program that cannot be replaced: the user is told at close, and the old
-// files stay byte for byte.
+// Files beside the program that cannot be replaced: without a folder of the user's own the user is
+// told at close; either way the old files stay byte for byte.
 TEST_F(BadInputWindow, FilesThatCannotBeWrittenAtClose) {
     Open();
     SetEditorText("[\"first\"]");
@@ -315,6 +317,20 @@ TEST_F(BadInputWindow, FilesThatCannotBeWrittenAtClose) {
     }
     EXPECT_EQ(Read(settings), oldSettings);
     EXPECT_EQ(Read(buffer), oldBuffer);
+    // With a folder of the user's own, the files live there instead, and those beside stay as they are.
+    const std::string user = kova::PathJoin(dir_.string(), kUserDataFolderName);
+    Open("", user);
+    EXPECT_EQ(EditorText(), "[\"first\"]") << "read from beside the program the first time";
+    SetEditorText("[\"second\"]");
+    {
+        test::MessageBoxWatcher watcher;
+        Close();
+        EXPECT_TRUE(watcher.Seen().empty());
+    }
+    EXPECT_EQ(Read(kova::PathJoin(user, kBufferFileName)), "[\"second\"]");
+    EXPECT_EQ(Read(settings), oldSettings);
+    EXPECT_EQ(Read(buffer), oldBuffer);
+    fs::remove_all(user);
     for (const std::string& f : {settings, buffer})
         SetFileAttributesW(kova::Utf8ToWide(f).c_str(), FILE_ATTRIBUTE_NORMAL);
     for (const auto& entry : fs::directory_iterator(dir_))

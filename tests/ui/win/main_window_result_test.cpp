@@ -1,7 +1,9 @@
 // The result page of the real main window: tree, node details, Go to, expand all, the view of a node.
 #include "app/ProcessObjects.h"
 #include "support/win/MessageBoxWatcher.h"
+#include "support/win/PopupMenuReader.h"
 #include "support/win/WindowWatcher.h"
+#include "ui/Clipboard.h"
 #include "ui/DibSurface.h"
 #include "ui/MainWindow.h"
 #include "view/ViewDocuments.h"
@@ -249,8 +251,88 @@ TEST_F(ResultPage, FindSelectsMatchesInDocumentOrder) {
     EXPECT_EQ(watcher.Seen()[0].title, "查找");
     EXPECT_EQ(tree.SelectedItemIndex(), 2) << "the selection stays";
 
+    // On the JSON page the same keys find in the editor's text, after the caret and round.
     SendMessageW(window_->Control(MainControl::选择夹_JSON), TCM_SETCURSEL, 0, 0);
-    EXPECT_FALSE(Press(VK_F3)) << "only on the result page";
+    CodeEditor& editor = *objects_.mainEditor;
+    const std::string text = editor.GetText(editor.GetLength() + 1);
+    const auto [editorPrompt, editorInitial] = Find("N");
+    EXPECT_EQ(editorPrompt, "查找编辑器中的文本（不区分大小写）：");
+    EXPECT_EQ(editorInitial, "") << "the tree's text is its own";
+    const int64_t null = static_cast<int64_t>(text.find("null")), key = static_cast<int64_t>(text.find("\"n\"") + 1);
+    EXPECT_EQ(editor.SelectionStart(), null);
+    EXPECT_EQ(editor.SelectionEnd(), null + 1);
+    for (const int64_t next : {key, null}) {
+        EXPECT_TRUE(Press(VK_F3));
+        EXPECT_EQ(editor.SelectionStart(), next) << "F3 after the last one wraps to the first";
+    }
+    EXPECT_TRUE(Press(VK_F3, VK_SHIFT));
+    EXPECT_EQ(editor.SelectionStart(), key) << "Shift+F3 before the first wraps to the last";
+    Find("zzz");
+    ASSERT_EQ(watcher.Seen().size(), 2u);
+    EXPECT_EQ(watcher.Seen()[1].text, "找不到“zzz”");
+    EXPECT_EQ(editor.SelectionStart(), key) << "the selection stays";
+}
+
+// The tree's popup menu: its items, each copy item read back from the clipboard, and 在编辑器中显示
+// selecting the node's text, also after 格式化, until the text is edited.
+TEST_F(ResultPage, TheNodeMenuCopiesAndShowsTheNodeInTheEditor) {
+    HWND tree = window_->Control(MainControl::树型框_结果);
+    auto menuOf = [&](const std::string& path) {
+        GoTo(path);
+        const test::PopupMenuSeen seen =
+            test::ReadMenuOpenedBy(window_->Handle(), [&] { EXPECT_TRUE(Press(VK_F10, VK_SHIFT)); });
+        std::string items;
+        for (const auto& item : seen.items)
+            items += item.caption + (item.enabled || item.caption.empty() ? "|" : " (off)|");
+        RECT label{};
+        TreeView_GetItemRect(tree, TreeView_GetSelection(tree), &label, TRUE);
+        MapWindowPoints(tree, HWND_DESKTOP, reinterpret_cast<POINT*>(&label), 2);
+        EXPECT_EQ(seen.topLeft.y, label.bottom) << "below the selected item's label";
+        return items;
+    };
+    EXPECT_EQ(menuOf("//list[1].k"), "复制路径|复制键名|复制内容|复制存取代码||在编辑器中显示|");
+    EXPECT_EQ(menuOf("//list[1]"), "复制路径|复制键名 (off)|复制内容|复制存取代码||在编辑器中显示|");
+    objects_.resultTree->Select(0);
+    EXPECT_EQ(menuOf(""), "复制路径 (off)|复制键名 (off)|复制内容|复制存取代码 (off)||在编辑器中显示|");
+    window_->RunNodeCommand(NodeCommand::kCopyContent);
+    EXPECT_EQ(GetClipboardText(window_->Handle()).substr(0, 15), "{\r\n    \"a\": {\r\n") << "the root's pretty text";
+
+    GoTo("//x\\\\y");
+    const std::pair<NodeCommand, std::string> copies[] = {
+        {NodeCommand::kCopyPath, "//x\\\\y"},
+        {NodeCommand::kCopyKey, "x\\y"},
+        {NodeCommand::kCopyContent, ""},
+        {NodeCommand::kCopyAccessCode, Text(MainControl::编辑框_结果)}};
+    for (const auto& [command, copied] : copies) {
+        SetClipboardText(window_->Handle(), "before");
+        window_->RunNodeCommand(command);
+        EXPECT_EQ(GetClipboardText(window_->Handle()), copied);
+    }
+
+    CodeEditor& editor = *objects_.mainEditor;
+    auto selected = [&] {
+        const std::string text = editor.GetText(editor.GetLength() + 1);
+        return text.substr(editor.SelectionStart(), editor.SelectionEnd() - editor.SelectionStart());
+    };
+    GoTo("//a.b\\.c");
+    window_->RunNodeCommand(NodeCommand::kShowInEditor);
+    EXPECT_EQ(SendMessageW(window_->Control(MainControl::选择夹_JSON), TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_EQ(GetFocus(), editor.EditorWindow());
+    EXPECT_EQ(selected(), "[10, [20, 30]]");
+    window_->RunToolbarCommand("格式化");
+    window_->RunNodeCommand(NodeCommand::kShowInEditor);
+    EXPECT_EQ(selected(), "[\r\n            10,\r\n            [\r\n                20,\r\n                30\r\n"
+                          "            ]\r\n        ]");
+    test::MessageBoxWatcher watcher;
+    editor.AddText(" ");
+    window_->RunNodeCommand(NodeCommand::kShowInEditor);
+    ASSERT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_EQ(watcher.Seen()[0].text, "编辑器中的文本在解析后已被修改，请重新解析。");
+    EXPECT_EQ(watcher.Seen()[0].title, "无法定位");
+    editor.Undo(); // back to the text the offsets belong to
+    window_->RunNodeCommand(NodeCommand::kShowInEditor);
+    EXPECT_EQ(watcher.Seen().size(), 1u);
+    EXPECT_EQ(selected().substr(0, 3), "[\r\n");
 }
 
 // A search reads every node of a million-node document, never-opened containers too (its time is in BENCHMARKS.md).

@@ -2,6 +2,7 @@
 #include "app/ProcessObjects.h"
 #include "app/Settings.h"
 #include "kova/File.h"
+#include "kova/JList.h"
 #include "support/win/MainWindowHarness.h"
 #include "support/win/MessageBoxWatcher.h"
 #include "support/win/WindowWatcher.h"
@@ -148,19 +149,19 @@ TEST_F(MainWindowFiles, WebSourceAgainstALoopbackServer) {
     EXPECT_NE(Text(MainControl::编辑框_结果).find("从网络加载 (“" + base + "/utf8”"), std::string::npos);
 
     test::MessageBoxWatcher watcher;
+    const std::string loaded = EditorText();
     SetText(MainControl::编辑框_网址, base + "/missing");
     window_->LoadFromWeb();
-    EXPECT_EQ(EditorText(), "") << "the editor is emptied before the request";
+    EXPECT_EQ(EditorText(), loaded) << "a failed request puts the text back";
     EXPECT_EQ(objects_->settings->GetString("//Source.Web"), base + "/missing") << "stored before the request";
     SetText(MainControl::编辑框_网址, "http://127.0.0.1:1/");
     window_->LoadFromWeb();
+    EXPECT_EQ(EditorText(), loaded);
     const auto boxes = watcher.Seen();
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].text, "读取数据失败！([404] Not Found)");
     EXPECT_EQ(boxes[0].title, "载入失败");
     EXPECT_EQ(boxes[1].text, "无法连接到服务器！");
-    objects_->mainEditor->Undo();
-    EXPECT_NE(EditorText().find("维维迪维兹"), std::string::npos) << "undo brings back what the failed loads emptied";
 }
 
 // The request runs while a box over the window keeps it answering; 取消 ends it as a time-out
@@ -176,6 +177,7 @@ TEST_F(MainWindowFiles, WebLoadCanBeCancelledFromItsBox) {
     std::vector<std::string> texts; // of the box's controls, read while the request runs
     HWND owner = nullptr;
     bool ownerEnabled = true, centred = false;
+    std::string savedAtSessionEnd;
     SetText(MainControl::编辑框_网址, base + "/slow?tag=box");
     {
         test::WindowWatcher watcher("载入", [&](HWND box) {
@@ -189,6 +191,10 @@ TEST_F(MainWindowFiles, WebLoadCanBeCancelledFromItsBox) {
             centred = std::abs(b.left + b.right - o.left - o.right) <= 2 &&
                       std::abs(b.top + b.bottom - o.top - o.bottom) <= 2;
             WaitUntilServerWaits("box");
+            // A session end meanwhile saves what the editor held before the load; then it is called off.
+            SendMessageW(owner, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF);
+            kova::ReadFileBytes(Path(kBufferFileName), savedAtSessionEnd);
+            SendMessageW(owner, WM_ENDSESSION, FALSE, 0);
             SendMessageW(FindWindowExW(box, nullptr, L"Button", nullptr), BM_CLICK, 0, 0);
         });
         window_->LoadFromWeb();
@@ -199,9 +205,8 @@ TEST_F(MainWindowFiles, WebLoadCanBeCancelledFromItsBox) {
     EXPECT_TRUE(centred);
     EXPECT_TRUE(IsWindowEnabled(window_->Handle()));
     EXPECT_TRUE(messages.Seen().empty()) << messages.Seen()[0].text;
-    EXPECT_EQ(EditorText(), "") << "emptied, as after a time-out";
-    objects_->mainEditor->Undo();
-    EXPECT_EQ(EditorText(), "[\"mine\"]");
+    EXPECT_EQ(savedAtSessionEnd, "[\"mine\"]");
+    EXPECT_EQ(EditorText(), "[\"mine\"]") << "put back, as after a time-out";
 
     SetText(MainControl::编辑框_网址, base + "/utf8");
     window_->LoadFromWeb();
@@ -267,6 +272,66 @@ TEST_F(MainWindowFiles, SettingsAndContentSurviveARestart) {
     EXPECT_EQ(kept, "{\"留\": \"下\"}");
 }
 
+namespace {
+
+// Every control's rectangle on the screen, in the order of the window's children.
+std::vector<long> Places(HWND window) {
+    std::vector<long> edges;
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM to) {
+            RECT r{};
+            GetWindowRect(child, &r);
+            reinterpret_cast<std::vector<long>*>(to)->insert(reinterpret_cast<std::vector<long>*>(to)->end(),
+                                                             {r.left, r.top, r.right, r.bottom});
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&edges));
+    return edges;
+}
+
+// Windows answering the first move to (x, y) as a move onto a monitor of 144 dpi: the window is asked for
+// its size there (WM_GETDPISCALEDSIZE; a window that does not answer is scaled in proportion), then told.
+struct MoveOntoAMonitorOf144Dpi {
+    static inline POINT to{};
+    static inline std::vector<long> placesThen; // right after the window was told
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam) {
+        const auto& call = *reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(call.lParam);
+        if (code == HC_ACTION && call.message == WM_WINDOWPOSCHANGED && placesThen.empty() &&
+            !(pos->flags & SWP_NOMOVE) && pos->x == to.x && pos->y == to.y) {
+            SIZE size{pos->cx, pos->cy};
+            if (!SendMessageW(call.hwnd, 0x02E4 /* WM_GETDPISCALEDSIZE */, 144, reinterpret_cast<LPARAM>(&size)))
+                size = {pos->cx * 3 / 2, pos->cy * 3 / 2};
+            const RECT suggested{pos->x, pos->y, pos->x + size.cx, pos->y + size.cy};
+            SendMessageW(call.hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+            placesThen = Places(call.hwnd);
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+};
+
+} // namespace
+
+// Saved on a monitor of 144 dpi while the primary one has 96: the restore moves the window there, and it
+// comes back at exactly its rectangle, laid out for 144 dpi from that moment on, and keeps it in the settings.
+TEST_F(MainWindowFiles, ComesBackAtItsRectangleOnAMonitorOfAnotherDpi) {
+    ASSERT_TRUE(kova::WriteFileBytes(Path(kSettingsFileName), R"({"Form":{"Position":[40,60,1220,940]}})"));
+    MoveOntoAMonitorOf144Dpi::to = {40, 60};
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROCRET, MoveOntoAMonitorOf144Dpi::Hook, nullptr, GetCurrentThreadId());
+    Open();
+    UnhookWindowsHookEx(hook);
+    ASSERT_EQ(window_->Dpi(), 144);
+    SendMessageW(window_->Handle(), WM_SIZE, SIZE_RESTORED, 0); // lays out again, and records the rectangle
+    EXPECT_EQ(Places(window_->Handle()), MoveOntoAMonitorOf144Dpi::placesThen);
+    Close();
+    kova::JMap settings;
+    ASSERT_TRUE(settings.FromJSON(kova::ReadStringFile(Path(kSettingsFileName))));
+    kova::JList position;
+    ASSERT_TRUE(settings.GetList("//Form.Position", position));
+    EXPECT_EQ(position.ToJSON(false), "[40,60,1220,940]");
+}
+
 TEST_F(MainWindowFiles, DamagedSettingsAreKeptAside) {
     ASSERT_TRUE(kova::WriteFileBytes(Path(kSettingsFileName), "{\"Form\": broken"));
     ASSERT_TRUE(kova::WriteFileBytes(Path(kBufferFileName), "[1]"));
@@ -274,6 +339,8 @@ TEST_F(MainWindowFiles, DamagedSettingsAreKeptAside) {
     EXPECT_EQ(EditorText(), "") << "no restore at all, not even the buffer";
     Close();
     std::string kept;
+    ASSERT_TRUE(kova::ReadFileBytes(Path(kBufferFileName), kept));
+    EXPECT_EQ(kept, "[1]") << "a buffer never loaded is not replaced by the empty editor";
     ASSERT_TRUE(kova::ReadFileBytes(Path(kSettingsFileName) + ".bad", kept));
     EXPECT_EQ(kept, "{\"Form\": broken");
     kova::JMap fresh;

@@ -1,5 +1,6 @@
 // The real main window under Wine: captions, controls, toolbar commands, parsing.
 #include "app/ProcessObjects.h"
+#include "kova/File.h"
 #include "support/win/MessageBoxWatcher.h"
 #include "support/win/PopupMenuReader.h"
 #include "support/win/WindowWatcher.h"
@@ -10,15 +11,40 @@
 
 #include <Scintilla.h>
 #include <array>
+#include <atomic>
 #include <commctrl.h>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <new>
 #include <sstream>
 #include <stdexcept>
 
 using namespace vivu;
+
+namespace {
+
+// Running out of memory, on demand: the next allocation of the thread that asks fails, once.
+std::atomic<DWORD> threadToFail{0};
+
+} // namespace
+
+namespace vivu::test {
+void FailNextAllocation() {
+    threadToFail = GetCurrentThreadId();
+}
+} // namespace vivu::test
+
+// Takes memory where the runtime's own operator new does, so its operator delete frees it.
+void* operator new(std::size_t size) {
+    DWORD self = GetCurrentThreadId();
+    if (threadToFail.compare_exchange_strong(self, 0)) throw std::bad_alloc();
+    if (void* memory = std::malloc(size ? size : 1)) return memory;
+    throw std::bad_alloc();
+}
 
 namespace {
 
@@ -180,7 +206,14 @@ TEST_F(MainWindowTest, CopyAndPasteGoThroughTheClipboard) {
     EXPECT_EQ(boxes[0].text, "未知的 JSON 类型");
 }
 
-TEST_F(MainWindowTest, SourceComboSelectsThePage) {
+// The source page and the loading code follow the combo box; 返回 brings the loading code back.
+TEST_F(MainWindowTest, SourceComboSelectsThePageAndTheLoadingCode) {
+    SetEditorText("[1]");
+    window_->ParseCommand();
+    HWND back = window_->Control(MainControl::按钮_结果_返回);
+    SendMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(back), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(back));
+    EXPECT_NE(WindowText(window_->Control(MainControl::编辑框_结果)).find("列表.从JSON载入 (JSON"), std::string::npos);
     HWND combo = window_->Control(MainControl::组合框_数据源);
     SendMessageW(combo, CB_SETCURSEL, 2, 0);
     SendMessageW(window_->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
@@ -188,6 +221,20 @@ TEST_F(MainWindowTest, SourceComboSelectsThePage) {
     EXPECT_EQ(CurrentPage(MainControl::选择夹_来源), 2);
     EXPECT_TRUE(IsWindowVisible(window_->Control(MainControl::编辑框_文件路径)));
     EXPECT_FALSE(IsWindowVisible(window_->Control(MainControl::编辑框_网址)));
+    EXPECT_NE(WindowText(window_->Control(MainControl::编辑框_结果)).find("读入文本文件"), std::string::npos);
+}
+
+// A double-click in the address, path or code box selects all of it, not one word.
+TEST_F(MainWindowTest, DoubleClickSelectsTheWholeBox) {
+    for (MainControl id : {MainControl::编辑框_网址, MainControl::编辑框_文件路径, MainControl::编辑框_结果}) {
+        HWND box = window_->Control(id);
+        SetWindowTextW(box, L"first second third");
+        SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(4, 4));
+        DWORD from = 1, to = 0;
+        SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+        EXPECT_EQ(from, 0u) << static_cast<int>(id);
+        EXPECT_GE(to, 18u) << static_cast<int>(id); // the rich edit box counts its closing paragraph mark too
+    }
 }
 
 TEST_F(MainWindowTest, F5Parses) {
@@ -477,6 +524,59 @@ TEST_F(MainWindowTest, AFailingHandlerIsReported) {
     EXPECT_EQ(objects_.model->kind, 12);
     window_->RunToolbarCommand("压缩");
     EXPECT_EQ(EditorText(), "[1,2]");
+
+    // The editor's, the tab strip's and the result tree's own procedures report their failures alike.
+    const auto reported = [&watcher](const std::function<void()>& act) {
+        const size_t before = watcher.Seen().size();
+        act();
+        const auto shown = watcher.Seen(); // one per notification that failed
+        return shown.size() > before ? shown[before].text : "no box";
+    };
+    const auto fail = [](const char* what) {
+        return [what](auto&&...) -> intptr_t { throw std::runtime_error(what); };
+    };
+    CodeEditor& editor = *objects_.mainEditor;
+    editor.SetEventHandler(kEventKeyUp, fail("key"));
+    EXPECT_EQ(reported([&] { SendMessageW(editor.EditorWindow(), WM_KEYUP, 'A', 0); }), "操作失败：key");
+    editor.SetEventHandler(kEventModified, fail("modified"));
+    EXPECT_EQ(reported([&] { editor.AddText(" "); }), "操作失败：modified");
+    TabStripHandlers failing;
+    failing.pinToggled = fail("pin");
+    objects_.tabStrip->SetHandlers(failing);
+    const StripRect pin = objects_.tabStrip->GetTab(1).pin.rect;
+    const LPARAM onPin = MAKELPARAM(pin.left + pin.width / 2, pin.top + pin.height / 2);
+    EXPECT_EQ(
+        reported([&] { SendMessageW(window_->Control(MainControl::画板_选择夹), WM_LBUTTONDOWN, MK_LBUTTON, onPin); }),
+        "操作失败：pin");
+    window_->ParseCommand();
+    objects_.resultTree->Select(0);
+    EXPECT_EQ(reported([&] {
+                  test::FailNextAllocation();
+                  SendMessageW(window_->Control(MainControl::树型框_结果), WM_KEYDOWN, VK_MULTIPLY, 0);
+              }),
+              "操作失败：std::bad_alloc")
+        << "keypad * expands the tree, and allocates";
+}
+
+// A save that fails at close is told too, and the program still ends; the buffer stays whole.
+TEST_F(MainWindowTest, AFailedSaveAtCloseIsToldAndTheProgramStillEnds) {
+    SetEditorText("[1,2]");
+    SendMessageW(window_->Handle(), WM_QUERYENDSESSION, 0, 0); // saves [1,2]
+    SendMessageW(window_->Handle(), WM_ENDSESSION, FALSE, 0);
+    SetEditorText("[3]");
+    objects_.mainEditor->SetMessageObserver([](unsigned message, uintptr_t, intptr_t) {
+        if (message == SCI_GETTEXT) throw std::bad_alloc();
+    });
+    test::MessageBoxWatcher closing;
+    DestroyWindow(window_->Handle());
+    ASSERT_EQ(closing.Seen().size(), 1u);
+    EXPECT_EQ(closing.Seen()[0].title, "失败");
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the message loop would go on";
+    std::string kept;
+    ASSERT_TRUE(kova::ReadFileBytes(objects_.bufferPath, kept));
+    EXPECT_EQ(kept, "[1,2]");
+    objects_.mainEditor->SetMessageObserver(nullptr);
 }
 
 // The toolbar row is one surface: the gap between the toolbars and the rule below them look as the toolbars

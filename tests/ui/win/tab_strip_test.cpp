@@ -206,6 +206,11 @@ TEST_F(MainWindowStrip, HoveringThePinShowsTheButtonHoverColours) {
     EXPECT_TRUE(
         GlyphAt(*shot, GlyphOrigin(tab.pin.rect), strip_.ImageAt(StripGlyph::PinUpright, GlyphState::Selected)));
     EXPECT_EQ(selectedBack_, shot->Pixel(tab.pin.rect.left, tab.pin.rect.top));
+
+    // The strip's empty part hovers nothing: the pin stops showing hover there, before the pointer leaves the strip.
+    MoveTo(window_.Canvas(), Centre(tab.pin.rect));
+    MoveTo(window_.Canvas(), {tab.rect.Right() + 20, tab.rect.top + 2});
+    EXPECT_EQ(TabPart::None, strip_.GetTab(1).hoveredPart);
 }
 
 // --- a strip with the default style ------------------------------------------------
