@@ -14,7 +14,9 @@
 #include "view/NodePanel.h"
 #include "view/NodeTextRange.h"
 #include "view/ResultTreeModel.h"
+#include "json/FileSource.h"
 #include "json/JsonIntake.h"
+#include "json/RewriteIntoSink.h"
 
 #include <utility>
 
@@ -70,10 +72,25 @@ void WriteField(Output& out, std::string_view text) {
     out.Write(text.substr(start));
 }
 
-int Rewrite(Document& doc, int mode, Output& out, Output& err) {
-    doc.intake.RewriteJson(mode);
-    if (doc.reporter.failed) return Fail(err, doc.reporter.message, kExitParseFailed);
-    WriteLine(out, doc.editor.text);
+class OutputSink : public kova::JsonSink {
+public:
+    explicit OutputSink(Output& out) : out_(out) {}
+    void Take(std::string_view piece) override { out_.Write(piece); }
+
+private:
+    Output& out_;
+};
+
+// Format and compress write the window's editor text straight out, without an editor's copies of it.
+int Rewrite(std::string text, const Invocation& inv, Output& out, Output& err) {
+    // Standard input cannot be read twice: its text is kept for placing a failure; a file is read again.
+    const bool fromStandardInput = inv.file.empty() || inv.file == "-";
+    std::string kept = fromStandardInput ? text : std::string();
+    const auto again = [&] { return fromStandardInput ? std::move(kept) : ReadSourceFile(inv.file).value_or(""); };
+    OutputSink sink(out);
+    const auto failure = RewriteIntoSink(std::move(text), inv.command == Command::kFormat ? 0 : 1, sink, again);
+    if (failure) return Fail(err, *failure, kExitParseFailed);
+    out.Write("\n");
     return 0;
 }
 
@@ -185,10 +202,10 @@ int RunCommand(const Invocation& inv, std::string input, Output& out, Output& er
     default:
         break;
     }
+    if (inv.command == Command::kFormat || inv.command == Command::kCompress)
+        return Rewrite(std::move(input), inv, out, err);
     Document doc;
     doc.Load(std::move(input));
-    if (inv.command == Command::kFormat) return Rewrite(doc, 0, out, err);
-    if (inv.command == Command::kCompress) return Rewrite(doc, 1, out, err);
 
     std::string error;
     if (!doc.intake.ParseJson(error)) return Fail(err, error, kExitParseFailed);

@@ -61,8 +61,18 @@ std::string Collection::RewriteJSON(bool pretty, size_t sizeHint, size_t maxByte
     options.pretty = pretty;
     options.maxBytes = maxBytes;
     options.sizeHint = sizeHint;
-    options.rebaseOffsets = true;
-    return WriteJsonText(Root(), options);
+    // A document shared with copies, or values of it set into more than one place, cannot
+    // take one offset per place: then the text is read back into a document of its own.
+    options.rebaseOffsets = root_.AloneInItsDocument();
+    std::string text = WriteJsonText(Root(), options);
+    if (!options.rebaseOffsets && !text.empty()) {
+        std::string copy;
+        copy.reserve(text.size() + kJsonReadPadding);
+        copy = text;
+        Value reread;
+        if (ParseJsonText(std::move(copy), reread) && reread.Type() == type_) root_ = std::move(reread);
+    }
+    return text;
 }
 
 ValueRef Collection::Find(std::string_view key) const {

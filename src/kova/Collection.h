@@ -68,7 +68,10 @@ public:
 
     // Writes text that reads back as this table or list (compact or pretty as in
     // ToJSON) and makes the offsets of a parsed document's values point into that
-    // text, so the document stays in step with an editor that now holds it.
+    // text, so the document stays in step with an editor that now holds it: every
+    // value where it stands, each place its own. A document this collection alone
+    // reads keeps its values; otherwise (copies share it, the program set values)
+    // the collection becomes the text read back, as the editor would read it.
     // sizeHint: the expected length. Empty when longer than maxBytes.
     std::string RewriteJSON(bool pretty, size_t sizeHint, size_t maxBytes);
 

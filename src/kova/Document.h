@@ -14,8 +14,8 @@ namespace kova {
 enum NodeTag : uint8_t {
     kTagNull,
     kTagInt,
-    kTagDouble,
-    kTagNumberText, // a number whose digits a double would change: its source text is kept
+    kTagMinusZero,  // the integer 0 written "-0"
+    kTagNumberText, // any other number that is not an integer of 64 bits: its source text
     kTagFalse,
     kTagTrue,
     kTagText,
@@ -34,7 +34,6 @@ struct Node {
     uint32_t keyTag;         // key number << 4 | tag; key number 0 for elements and the root
     union {
         int64_t integer;
-        double real;
         struct {
             uint32_t start, length;
         } text;

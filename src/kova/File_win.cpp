@@ -1,6 +1,8 @@
 // File access on Windows, through the wide APIs.
 #include "kova/File.h"
 
+#include "kova/JsonText.h"
+
 #include "kova/Encoding.h"
 
 #include <windows.h>
@@ -14,7 +16,8 @@ bool ReadFileBytes(std::string_view path, std::string& bytes) {
                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     LARGE_INTEGER size{};
-    if (GetFileSizeEx(file, &size)) bytes.reserve(static_cast<size_t>(size.QuadPart));
+    // Room for the JSON reader's padding: a document read from a file is parsed without another copy.
+    if (GetFileSizeEx(file, &size)) bytes.reserve(static_cast<size_t>(size.QuadPart) + kJsonReadPadding);
     char buffer[1 << 16];
     bool ok = true;
     for (;;) {

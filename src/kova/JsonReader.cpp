@@ -6,8 +6,9 @@
 #include <rapidjson/reader.h>
 #include <rapidjson/stream.h>
 
+#include <algorithm>
 #include <charconv>
-#include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -15,16 +16,60 @@ namespace kova {
 
 namespace {
 
-// The reader turns a lone "\uDC00".."\uDFFF" escape into the bytes of a surrogate,
-// which are not UTF-8: the text could be neither shown nor written back. Valid input
-// bytes never contain them (the reader checks), so after decoding in place ED A0..BF
-// anywhere in the text comes from such an escape. Where it is, or npos.
-size_t EncodedSurrogate(std::string_view text) {
+// The reader turns a lone "\uDC00".."\uDFFF" escape into the bytes of a surrogate, which are
+// not UTF-8: the text could be neither shown nor written back. Where the first such escape
+// begins, or npos. Looked for before the strings are decoded in place, which moves them. Only
+// meaningful up to where the reader got: there every backslash is inside a string, and a high
+// surrogate escape is always followed by the low one it pairs with.
+size_t LoneLowSurrogateEscape(std::string_view text) {
     const char* begin = text.data();
     const char* end = begin + text.size();
-    for (const char* at = begin; (at = static_cast<const char*>(std::memchr(at, '\xED', end - at))) != nullptr; ++at)
-        if (at + 1 < end && static_cast<unsigned char>(at[1]) >= 0xA0) return at - begin;
+    bool pairing = false; // the escape before was a high surrogate
+    for (const char* at = begin; (at = static_cast<const char*>(std::memchr(at, '\\', end - at))) != nullptr;) {
+        if (end - at < 6 || at[1] != 'u') {
+            at += std::min<std::ptrdiff_t>(2, end - at); // an escape of one character (or the text ends)
+            pairing = false;
+            continue;
+        }
+        // D800..DBFF is a high surrogate, DC00..DFFF a low one.
+        const char first = static_cast<char>(at[2] | 0x20), second = static_cast<char>(at[3] | 0x20);
+        const bool high = first == 'd' && (second == '8' || second == '9' || second == 'a' || second == 'b');
+        const bool low = first == 'd' && second >= 'c' && second <= 'f';
+        if (low && !pairing) return at - begin;
+        pairing = high && !pairing;
+        at += 6;
+    }
     return std::string_view::npos;
+}
+
+bool IsTokenCharacter(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '.' || c == '+' ||
+           c == '-';
+}
+
+// Where a refused literal or number begins, when the reader stopped inside or right after
+// one: a user looks for the start of the bad word. Any other place stays as it is. Literals
+// and numbers are never moved by decoding in place, so the text still shows them.
+size_t StartOfRefusedToken(std::string_view text, rapidjson::ParseErrorCode code, size_t offset) {
+    const auto wordBefore = [&](size_t at) {
+        while (at > 0 && IsTokenCharacter(text[at - 1])) --at;
+        return at;
+    };
+    switch (code) {
+    case rapidjson::kParseErrorValueInvalid:
+    case rapidjson::kParseErrorNumberMissFraction:
+    case rapidjson::kParseErrorNumberMissExponent:
+        return wordBefore(offset); // the token being read ends here, finished or not
+    case rapidjson::kParseErrorObjectMissCommaOrCurlyBracket:
+    case rapidjson::kParseErrorArrayMissCommaOrSquareBracket:
+    case rapidjson::kParseErrorDocumentRootNotSingular:
+        // A number or literal read whole but followed by more of a word ("01", "1.5.3", "truex").
+        if (offset < text.size() && offset > 0 && IsTokenCharacter(text[offset]) && IsTokenCharacter(text[offset - 1]))
+            return wordBefore(offset);
+        return offset;
+    default:
+        return offset;
+    }
 }
 
 constexpr unsigned kReadFlags = rapidjson::kParseIterativeFlag | rapidjson::kParseNumbersAsStringsFlag |
@@ -83,23 +128,18 @@ private:
         return node;
     }
 
+    // Integers are kept as their value (their text is its decimal form, "-0" aside); every
+    // other number as its text, so that it is written back exactly as it was read.
     Node Number(const char* text, size_t length) {
         Node node = Scalar(kTagInt, static_cast<uint32_t>(text - base_));
-        std::string_view view(text, length);
-        bool integral = true;
-        for (char c : view) integral = integral && c != '.' && c != 'e' && c != 'E';
-        if (integral) {
+        const std::string_view view(text, length);
+        if (view.find_first_of(".eE") == std::string_view::npos) {
             auto [end, ec] = std::from_chars(text, text + length, node.u.integer);
-            if (ec == std::errc() && end == text + length) return node;
-            // beyond 64 bits: the digits are kept
-        } else {
-            double d = 0;
-            auto [end, ec] = std::from_chars(text, text + length, d);
-            if (ec == std::errc() && std::isfinite(d) && SameDecimal(view, d)) {
-                node.keyTag = (node.keyTag & ~15u) | kTagDouble;
-                node.u.real = d;
+            if (ec == std::errc() && end == text + length) {
+                if (node.u.integer == 0 && text[0] == '-') node.keyTag = (node.keyTag & ~15u) | kTagMinusZero;
                 return node;
             }
+            // beyond 64 bits: kept as text, read as a double
         }
         node.keyTag = (node.keyTag & ~15u) | kTagNumberText;
         node.u.text = {node.offset, static_cast<uint32_t>(length)};
@@ -183,6 +223,7 @@ DocumentPtr Document::Parse(std::string text, size_t* errorOffset) {
     }
     std::shared_ptr<Document> document(new Document());
     const size_t size = text.size();
+    const size_t loneSurrogate = LoneLowSurrogateEscape(text);
     // Zero bytes past the end: the in-place reader takes the rest of a multi-byte
     // character before checking it, even at the end of the text.
     text.append(kJsonReadPadding, '\0');
@@ -191,9 +232,12 @@ DocumentPtr Document::Parse(std::string text, size_t* errorOffset) {
     DocumentBuilder builder(*document, stream);
     rapidjson::Reader reader;
     rapidjson::ParseResult result = reader.Parse<kReadFlags>(stream, builder);
-    size_t offset = result ? stream.Tell() : result.Offset();
-    // The reader stops at a zero byte as if the text ended there; the rest must not be ignored.
-    if (result && offset == size) offset = EncodedSurrogate(document->text_);
+    size_t offset = std::string_view::npos;
+    if (!result)
+        offset = StartOfRefusedToken(std::string_view(document->text_.data(), size), result.Code(), result.Offset());
+    else if (stream.Tell() != size)
+        offset = stream.Tell(); // the reader stops at a zero byte as if the text ended there
+    offset = std::min(offset, loneSurrogate);
     if (offset != std::string_view::npos) {
         if (errorOffset) *errorOffset = offset;
         return nullptr;

@@ -10,7 +10,7 @@ namespace kova {
 
 // Strict JSON (RFC 8259) in UTF-8 into a value, without recursion. Integers that
 // fit 32 bits become kTypeInt, 64 bits kTypeLong, other numbers kTypeDouble
-// (keeping their text when a double would change their digits). Of duplicate
+// (keeping their text, which the writer writes back as it was read). Of duplicate
 // keys the last value wins, at the first key's place. On failure errorOffset
 // (when given) receives the byte offset where reading stopped.
 bool ParseJsonText(std::string json, Value& root, size_t* errorOffset = nullptr);
@@ -36,17 +36,29 @@ struct JsonWriteOptions {
 // with the square of the nesting depth, so that case is refused before writing.
 std::string WriteJsonText(const ValueRef& value, const JsonWriteOptions& options);
 
-// A number as JSON writes it: integers in decimal, doubles in the shortest form
-// that reads back (with ".0" when that form looks like an integer), a kept source
-// text unchanged, non-finite doubles as "null".
+// Takes written text piece by piece, so that a large text is never held whole.
+class JsonSink {
+public:
+    virtual ~JsonSink() = default;
+    virtual void Take(std::string_view piece) = 0;
+};
+// The same text handed to sink in pieces of about a megabyte as it is written; only
+// pretty, escapeUnicode, keyOrder and decimals of the options apply.
+void WriteJsonText(const ValueRef& value, const JsonWriteOptions& options, JsonSink& sink);
+
+// The bytes of line breaks and indentation the pretty text of value holds (found
+// without writing it): the pretty text is the compact one, these bytes and one
+// space after the colon of each member longer.
+size_t PrettyLayoutBytes(const ValueRef& value);
+
+// A number as JSON writes it: a number read from a document as it was read (with
+// decimals > 0 its double in fixed form), the program's integers in decimal, its
+// doubles in the shortest form that reads back (with ".0" when that form looks like
+// an integer), non-finite doubles as "null".
 std::string NumberText(const ValueRef& number, int decimals = 0);
 void AppendNumberText(std::string& out, const ValueRef& number, int decimals = 0);
 
 // The text a getter shows for a value (see Collection::GetString).
 std::string DisplayText(const ValueRef& value);
-
-// Does the shortest text of v denote the same decimal number as text? Used to
-// decide whether a parsed number must keep its source text.
-bool SameDecimal(std::string_view text, double v);
 
 } // namespace kova

@@ -105,8 +105,8 @@ std::string Base64(std::string_view bytes) {
 struct TooLong {};
 struct LongEnough {};
 
-// The bytes of line breaks and indentation a pretty text of value holds: a lower
-// bound of its length that needs no writing, only a walk over the containers.
+} // namespace
+
 size_t PrettyLayoutBytes(const ValueRef& value) {
     struct Open {
         ValueRef container;
@@ -129,15 +129,22 @@ size_t PrettyLayoutBytes(const ValueRef& value) {
     return total;
 }
 
+namespace {
+
 class Writer {
 public:
-    Writer(std::string& out, const JsonWriteOptions& options) : out_(out), options_(options) {}
+    Writer(std::string& out, const JsonWriteOptions& options, JsonSink* sink = nullptr)
+        : out_(out), options_(options), sink_(sink) {}
 
     void Write(const ValueRef& root) {
         WriteValue(root);
         while (!open_.empty()) {
             if (options_.maxBytes && out_.size() > options_.maxBytes) throw TooLong{};
             if (options_.truncateAt && out_.size() >= options_.truncateAt) throw LongEnough{};
+            if (sink_ && out_.size() >= kSinkPiece) {
+                sink_->Take(out_);
+                out_.clear();
+            }
             Frame& frame = open_.back();
             if (frame.next == frame.count) {
                 const bool isList = frame.isList;
@@ -157,7 +164,10 @@ public:
             }
             WriteValue(child); // may grow open_: frame is not used after this
         }
+        if (sink_ && !out_.empty()) sink_->Take(out_);
     }
+
+    static constexpr size_t kSinkPiece = size_t(1) << 20;
 
 private:
     struct Frame {
@@ -225,6 +235,7 @@ private:
 
     std::string& out_;
     const JsonWriteOptions& options_;
+    JsonSink* sink_;
     std::vector<Frame> open_;
 };
 
@@ -247,6 +258,15 @@ std::string WriteJsonText(const ValueRef& value, const JsonWriteOptions& options
     if (options.truncateAt && out.size() > options.truncateAt) out.resize(Utf8Boundary(out, options.truncateAt));
     if (options.maxBytes && out.size() > options.maxBytes) return std::string();
     return out;
+}
+
+void WriteJsonText(const ValueRef& value, const JsonWriteOptions& options, JsonSink& sink) {
+    JsonWriteOptions streamed = options;
+    streamed.maxBytes = streamed.truncateAt = 0;
+    streamed.rebaseOffsets = false; // offsets count from the start of one text
+    std::string piece;
+    piece.reserve(2 * Writer::kSinkPiece);
+    Writer(piece, streamed, &sink).Write(value);
 }
 
 } // namespace kova

@@ -6,8 +6,31 @@
 #include <cstdlib>
 #include <functional>
 #include <limits>
+#include <utility>
 
 namespace kova {
+
+Value::Value(Value&& other) noexcept
+    : type_(other.type_), scalar_(other.scalar_), text_(std::move(other.text_)),
+      container_(std::move(other.container_)), document_(std::move(other.document_)),
+      node_(std::exchange(other.node_, nullptr)) {}
+
+Value& Value::operator=(const Value& other) {
+    Value copy(other); // before anything of this value, which may hold other, is released
+    return *this = std::move(copy);
+}
+
+Value& Value::operator=(Value&& other) noexcept {
+    if (this == &other) return *this;
+    Value taken(std::move(other)); // other may lie inside what this value releases
+    type_ = taken.type_;
+    scalar_ = taken.scalar_;
+    text_ = std::move(taken.text_);
+    container_ = std::move(taken.container_);
+    document_ = std::move(taken.document_);
+    node_ = std::exchange(taken.node_, nullptr);
+    return *this;
+}
 
 Value Value::Integer(int64_t v) {
     Value value;
@@ -140,7 +163,8 @@ int32_t ValueRef::Type() const {
     switch (node_->Tag()) {
     case kTagInt:
         return node_->u.integer >= INT32_MIN && node_->u.integer <= INT32_MAX ? kTypeInt : kTypeLong;
-    case kTagDouble:
+    case kTagMinusZero:
+        return kTypeInt;
     case kTagNumberText:
         return kTypeDouble;
     case kTagFalse:
@@ -185,7 +209,6 @@ double ValueRef::AsDouble() const {
         return static_cast<double>(AsInt());
     case kTypeDouble:
         if (value_) return value_->scalar_.double_;
-        if (node_->Tag() == kTagDouble) return node_->u.real;
         return ReadDouble(Str());
     default:
         return 0;
@@ -211,11 +234,12 @@ bool ValueRef::AsBool() const {
 std::string_view ValueRef::Str() const {
     if (value_) return value_->text_;
     if (node_ && (node_->Tag() == kTagText || node_->Tag() == kTagNumberText)) return (*document_)->Text(*node_);
+    if (node_ && node_->Tag() == kTagMinusZero) return "-0";
     return {};
 }
 
 bool ValueRef::KeepsSourceText() const {
-    return node_ && node_->Tag() == kTagNumberText; // the program's own numbers are doubles
+    return node_ && (node_->Tag() == kTagNumberText || node_->Tag() == kTagMinusZero); // not the program's numbers
 }
 
 size_t ValueRef::Count() const {

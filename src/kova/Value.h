@@ -45,6 +45,12 @@ using ContainerPtr = std::shared_ptr<Container>;
 class Value {
 public:
     Value() = default; // null
+    Value(const Value&) = default;
+    // A moved-from table or list is an empty one: nothing of the source's storage or document stays.
+    Value(Value&& other) noexcept;
+    // Safe when other lies inside this value's own storage (a table replaced by one of its members).
+    Value& operator=(const Value& other);
+    Value& operator=(Value&& other) noexcept;
 
     static Value Integer(int64_t v);
     static Value Real(double v);
@@ -66,6 +72,8 @@ public:
     // Storage of this table or list that only this value holds: a document's
     // container is copied one level deep, shared storage is copied.
     Container& Writable();
+    // A document value nothing else refers to: every value below it is reached once, from here.
+    bool AloneInItsDocument() const { return node_ && document_.use_count() == 1; }
 
 private:
     friend class ValueRef;
@@ -97,6 +105,7 @@ public:
     double AsDouble() const;      // numbers; otherwise 0
     bool AsBool() const;          // booleans; numbers non-zero; texts "true"/"真"
     std::string_view Str() const; // text, bytes, or a number's kept source text
+    // A number read from a document other than a plain integer: written back as it was read.
     bool KeepsSourceText() const;
     // Where the value begins in the text it was read from or last written to.
     uint32_t Offset() const { return node_ ? node_->offset : Node::kNoOffset; }

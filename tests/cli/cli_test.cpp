@@ -89,6 +89,17 @@ TEST_F(KovajsonTest, FormatAndCompressGiveTheEditorTextOfTheCommands) {
     }
     const ProcessResult array = Run({"compress"}, File("array.json", kArrayJson));
     EXPECT_EQ(array.out, test::RewrittenText(kArrayJson, 1) + "\n");
+
+    // Written out piece by piece: a document of several megabytes, with escapes decoded in place.
+    std::string large = "{\"rows\": [";
+    for (int i = 0; i < 60000; ++i) large += (i ? ", " : "") + std::string("{\"k\": \"\\u4e2d\\n值\", \"n\": 1e5}");
+    large += "], \"end\": -0}";
+    const std::string largeFile = File("large.json", large);
+    for (int mode : {0, 1}) {
+        const std::string expected = test::RewrittenText(large, mode) + "\n";
+        EXPECT_EQ(Run({mode == 0 ? "format" : "compress", largeFile}).out, expected);
+        EXPECT_EQ(Run({mode == 0 ? "format" : "compress"}, largeFile).out, expected) << "on standard input";
+    }
 }
 
 TEST_F(KovajsonTest, InputIsDecodedLikeAFileLoad) {
@@ -200,6 +211,9 @@ TEST_F(KovajsonTest, FailuresPrintTheProgramsMessages) {
         {{"goto", "//a"}, "[1,\r\n\"汉字\" 2]", 1, std::string(kArrayLoadFailed) + "\n位置：第 2 行，第 6 列"},
         {{"find", "a"}, "{\"b\": [1, 2,, 3]}", 1, std::string(kObjectLoadFailed) + "\n位置：第 1 行，第 13 列"},
         {{"find", "zZ"}, "", 2, "找不到“zZ”"},
+        // The place is counted in the text as given, not in the one its escapes were decoded into.
+        {{"format"}, "{\"a\":\"\\u4e2d\\n\" x}", 1, std::string(kObjectLoadFailed) + "\n位置：第 1 行，第 17 列"},
+        {{"compress"}, "[\"\\r\\n\",\r\n nul]", 1, std::string(kArrayLoadFailed) + "\n位置：第 2 行，第 2 列"},
         {{"load-code", "--source", "web"}, " ", 1, kUnknownJsonType},
     };
     for (const auto& c : cases) {
@@ -210,6 +224,8 @@ TEST_F(KovajsonTest, FailuresPrintTheProgramsMessages) {
         EXPECT_EQ(r.err, std::string(c.message) + "\n") << args[0];
         EXPECT_EQ(r.out, "") << args[0];
     }
+    const ProcessResult piped = Run({"compress"}, File("piped.json", "[\"\\r\\n\",\r\n nul]"));
+    EXPECT_EQ(piped.err, std::string(kArrayLoadFailed) + "\n位置：第 2 行，第 2 列\n") << "on standard input";
     const ProcessResult missing = Run({"format", (dir_ / "missing.json").string()});
     EXPECT_EQ(missing.status, 66);
     EXPECT_EQ(missing.err, std::string(kFileMissing) + "\n");

@@ -55,6 +55,16 @@ TEST_F(JsonIntakeTest, KindsAndFailureTexts) {
         {"{\"a\":1} trailing", false, kRootNone, object + "1 行，第 9 列", 8},
         {"{\"a\": [1, 2,, 3]}", false, kRootNone, object + "1 行，第 13 列", 12},
         {"[1, 2, 3", false, kRootNone, array + "1 行，第 9 列", 8},
+        {"[1,2}", false, kRootNone, array + "1 行，第 5 列", 4},
+        // A refused literal or number is placed where it begins.
+        {"{\"b\": tru\n", false, kRootNone, object + "1 行，第 7 列", 6},
+        {"[1, 2, nul]", false, kRootNone, array + "1 行，第 8 列", 7},
+        {"[tRue, -, 1.]", false, kRootNone, array + "1 行，第 2 列", 1},
+        {"[0, -]", false, kRootNone, array + "1 行，第 5 列", 4},
+        {"{\"a\":\r\n  1.5e}", false, kRootNone, object + "2 行，第 3 列", 9},
+        {"[\n  01]", false, kRootNone, array + "2 行，第 3 列", 4},
+        {"[7, 1.5.3]", false, kRootNone, array + "1 行，第 5 列", 4},
+        {"[falsey]", false, kRootNone, array + "1 行，第 2 列", 1},
         // CR LF, CR and LF each end one line; columns count characters, not bytes.
         {"[\r\n\"汉字\",\r\r\n\n \"é\", x]", false, kRootNone, array + "5 行，第 7 列", 23},
     };

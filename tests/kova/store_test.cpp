@@ -52,6 +52,31 @@ TEST(Store, GetMapAndGetListFillOrEmptyTheReceiver) {
     EXPECT_FALSE(map.GetList("s", items));
     EXPECT_EQ(items.Count(), 0);
     EXPECT_FALSE(map.GetList("missing", items));
+
+    // A receiver that is also the source walks down into itself, in a document and in the program's storage.
+    JMap walk = Parse(R"({"a":{"b":{"c":[[1,[2,3]]]}}})");
+    ASSERT_TRUE(walk.GetMap("a", walk));
+    ASSERT_TRUE(walk.Setter("//b.d", Value::Integer(4)));
+    ASSERT_TRUE(walk.GetMap("//b", walk));
+    EXPECT_EQ(walk.ToJSON(false), R"({"c":[[1,[2,3]]],"d":4})");
+    ASSERT_TRUE(walk.GetList("c", items));
+    ASSERT_TRUE(items.GetList(1, items));
+    items.Appender(Value::Integer(5));
+    ASSERT_TRUE(items.GetList("//[2]", items));
+    EXPECT_EQ(items.ToJSON(false), "[2,3]");
+
+    // A moved-from table or list is empty and usable.
+    JMap moved = std::move(map);
+    JList movedItems = std::move(items);
+    EXPECT_EQ(moved.GetString("s"), "t");
+    EXPECT_TRUE(map.GetKeys().empty());
+    EXPECT_EQ(map.GetString("s"), "");
+    EXPECT_EQ(items.GetString(1), "");
+    EXPECT_EQ(map.ToJSON(false), "{}");
+    ASSERT_TRUE(map.SetString("s", "u"));
+    items.AppendString("v");
+    EXPECT_EQ(map.ToJSON(false) + items.ToJSON(false), R"({"s":"u"}["v"])");
+    EXPECT_EQ(movedItems.Count(), 2);
 }
 
 TEST(Store, CopiesAreIndependent) {

@@ -82,12 +82,15 @@ TEST_F(BadInputWindow, InvalidTextsAreReportedAndTheTextStays) {
         std::string error;
         int place; // where the caret goes once the message is closed; -1: the failure has none
     } cases[] = {
-        {"{\"a\":[1,2", object + "10 列", 9},  // truncated
-        {"[1,2] x", array + "7 列", 6},        // trailing garbage
-        {"{'a':1}", object + "2 列", 1},       // single quotes
-        {"[1 /* c */]", array + "4 列", 3},    // comment
-        {"[NaN]", array + "2 列", 1},          // NaN
-        {"[\"\\udc00\"]", array + "3 列", 2},  // lone surrogate: where it was decoded to
+        {"{\"a\":[1,2", object + "10 列", 9},             // truncated
+        {"[1,2] x", array + "7 列", 6},                   // trailing garbage
+        {"{'a':1}", object + "2 列", 1},                  // single quotes
+        {"[1 /* c */]", array + "4 列", 3},               // comment
+        {"[NaN]", array + "2 列", 1},                     // NaN
+        {"[\"\\udc00\"]", array + "3 列", 2},             // lone surrogate
+        {"[\"\\n\\u4e2d\\udc00\"]", array + "11 列", 10}, // lone surrogate after other escapes: the escape itself
+        {"{\"b\": tru\r\n", object + "7 列", 6},          // a refused literal: where it begins
+        {"[1, 2, nul]", array + "8 列", 7},
         {"[\"a\x01\"]", array + "4 列", 3},    // control character
         {"[\"\xC3\x28\"]", array + "3 列", 2}, // invalid UTF-8 in the editor
         {"", "未知的 JSON 类型", -1},          // empty
