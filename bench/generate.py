@@ -3,6 +3,7 @@
 
 usage: generate.py KIND OUT [SIZE]
   records  an array of records with Chinese text, about SIZE megabytes (default 100)
+  items    the same array as the member "items" of an object (default 125)
   deep     arrays and objects nested SIZE levels deep (default 100000)
   wide     one object with SIZE keys (default 1000000)
   numbers  an array of SIZE numbers (default 5000000)
@@ -37,6 +38,12 @@ def records(out, megabytes):
     out.write("]")
 
 
+def items(out, megabytes):
+    out.write('{"items":')
+    records(out, megabytes)
+    out.write("}")
+
+
 def deep(out, depth):
     out.write('{"a":' * (depth // 2) + "[" * (depth - depth // 2) + "1" + "]" * (depth - depth // 2) + "}" * (depth // 2))
 
@@ -55,7 +62,7 @@ def numbers(out, count):
 
 
 def main():
-    kinds = {"records": (records, 100), "deep": (deep, 100000), "wide": (wide, 1000000), "numbers": (numbers, 5000000)}
+    kinds = {"records": (records, 100), "items": (items, 125), "deep": (deep, 100000), "wide": (wide, 1000000), "numbers": (numbers, 5000000)}
     if len(sys.argv) < 3 or sys.argv[1] not in kinds:
         sys.exit(__doc__)
     make, default = kinds[sys.argv[1]]

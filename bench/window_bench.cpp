@@ -2,11 +2,17 @@
 // tree controls: load a file into the editor, "解析" to the tree, select the largest node
 // (the node panel's texts) and open it (the view editor's text). Prints the time of each
 // step and the process memory after parsing.
-// usage: window-bench FILE [nowrap]   (nowrap: the main editor without line wrapping)
+// usage: window-bench FILE [nowrap] [directwrite] [threads] [edit]
+//   nowrap: the main editor without line wrapping; directwrite: both editors draw with DirectWrite
+//   instead of GDI; threads: both editors lay a line out on as many threads as there are processors
+//   (Scintilla does so only with DirectWrite: GDI's measuring is not thread-safe); edit: the content box
+//   and the plain view's box are Windows' edit boxes, as they were before
 #include "editor/EditorStyle.h"
 #include "kova/Encoding.h"
 #include "kova/File.h"
+#include "ui/ControlBuilder.h"
 #include "ui/ResultTree.h"
+#include "view/EditBoxText.h"
 #include "view/FindInText.h"
 #include "view/FindNode.h"
 #include "view/NodePanel.h"
@@ -21,6 +27,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -75,7 +82,19 @@ int wmain(int argc, wchar_t** argv) {
     std::string text;
     if (!kova::ReadFileBytes(kova::WideToUtf8(argv[1]), text)) return 1;
     const size_t fileBytes = text.size();
-    if (argc > 2 && std::wstring(argv[2]) == L"nowrap") editor.SendEditorMessage(SCI_SETWRAPMODE, SC_WRAP_NONE);
+    auto option = [argc, argv](const wchar_t* name) {
+        for (int i = 2; i < argc; ++i)
+            if (std::wstring(argv[i]) == name) return true;
+        return false;
+    };
+    auto setUp = [&](vivu::CodeEditor& e) {
+        if (option(L"directwrite")) e.SendEditorMessage(SCI_SETTECHNOLOGY, SC_TECHNOLOGY_DIRECTWRITE);
+        if (option(L"threads")) e.SendEditorMessage(SCI_SETLAYOUTTHREADS, std::thread::hardware_concurrency());
+    };
+    setUp(editor);
+    std::printf("technology %d, layout threads %d\n", int(editor.SendEditorMessage(SCI_GETTECHNOLOGY)),
+                int(editor.SendEditorMessage(SCI_GETLAYOUTTHREADS)));
+    if (option(L"nowrap")) editor.SendEditorMessage(SCI_SETWRAPMODE, SC_WRAP_NONE);
     intake.LoadEditorText(text, error, false);
     text = std::string();
     Step("file into the editor", start);
@@ -85,6 +104,7 @@ int wmain(int argc, wchar_t** argv) {
     start = Clock::now();
     Pump();
     Step("the editor's work in idle time (wrapping)", start);
+    PrintMemory("after the load", fileBytes);
 
     start = Clock::now();
     if (!intake.ParseJson(error, true)) return 1;
@@ -128,15 +148,35 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("  node %d with %d items, content box text %.1f MB\n", largest, items.SubtreeEnd(largest) - largest,
                 panel ? panel->content.size() / 1e6 : 0.0);
 
+    // The content box and the plain view's box as the windows make them (edit: Windows' edit box, as before).
+    const vivu::ControlKind textBox =
+        option(L"edit") ? vivu::ControlKind::MultiLineEdit : vivu::ControlKind::LongTextEdit;
+    vivu::FontCache fonts;
+    auto intoTextBox = [&](const std::string& text, int width, int height) {
+        HWND box = vivu::CreateControl(textBox, window, 1, 0, 0, width, height, "", fonts.Get({}, 96));
+        SetWindowTextW(box, kova::Utf8ToWide(text).c_str());
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        DestroyWindow(box);
+    };
+    start = Clock::now();
+    if (panel) intoTextBox(panel->content, 274, 212);
+    Step("its content box, painted", start);
+
     start = Clock::now();
     const vivu::NodeContentText content = vivu::NodeContent(items, model, largest, current);
     Step("its content for the view", start);
     start = Clock::now();
     vivu::CodeEditor viewEditor(component);
-    vivu::CreateJsonEditor(viewEditor, window, nullptr);
-    viewEditor.AddText(content.text);
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Step("into the view editor, painted", start);
+    if (content.isJson) {
+        vivu::CreateJsonEditor(viewEditor, window, nullptr);
+        setUp(viewEditor);
+        viewEditor.AddText(content.text);
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+        Step("into the view editor, painted", start);
+    } else {
+        intoTextBox(vivu::EditBoxText(content.text), 539, 315);
+        Step("into the plain view's box, painted", start);
+    }
     PrintMemory("at the end", fileBytes);
     DestroyWindow(window);
     return 0;

@@ -59,7 +59,8 @@ bool EventOfNotification(const SCNotification& n, EditorEvent& e) {
         std::copy(args.begin(), args.end(), e.args.begin());
     };
     auto text = [&e](const char* t, Sci_Position length) {
-        if (t) e.text.assign(t, length >= 0 ? static_cast<size_t>(length) : std::char_traits<char>::length(t));
+        if (t)
+            e.text = std::string_view(t, length >= 0 ? static_cast<size_t>(length) : std::char_traits<char>::length(t));
     };
     switch (n.nmhdr.code) {
     case SCN_STYLENEEDED:
@@ -299,7 +300,9 @@ void CodeEditor::SetLexer(int lexerNumber) {
 intptr_t CodeEditor::Raise(const EditorEvent& event, bool* handled) {
     const int slot = SlotOf(event.id);
     *handled = slot >= 0 && handlers_[slot];
-    return *handled ? handlers_[slot](event) : 0;
+    if (!*handled) return 0;
+    const EditorEventHandler handler = handlers_[slot]; // alive until it returns, even if it removes itself
+    return handler(event);
 }
 
 // Tab inserts one tab, or exactly tab-width spaces, in place of the selection.

@@ -53,15 +53,16 @@ enum EditorEventId : int {
 };
 
 // The arguments of one event, in the order its table lists them; text for the
-// events that carry one (UTF-8).
+// events that carry one (UTF-8). The text is the control's own, valid while the handler
+// runs: a load of a hundred megabytes is not copied for a handler that does not read it.
 struct EditorEvent {
     int id = 0;
     std::array<intptr_t, 10> args{};
-    std::string text;
+    std::string_view text;
 };
 
 // For raw messages a result of exactly 1 consumes the message; for
-// notifications the result answers the WM_NOTIFY.
+// notifications the result answers the WM_NOTIFY. A handler may replace or remove itself.
 using EditorEventHandler = std::function<intptr_t(const EditorEvent&)>;
 
 class CodeEditor : public TextEditor {

@@ -27,10 +27,10 @@ void ShowPlace(CodeEditor& editor, int64_t position) {
     editor.SendEditorMessage(SCI_GOTOPOS, position); // scrolls the caret into view
     editor.SendEditorMessage(SCI_SCROLLCARET);
     if (end <= start) return;
-    // Any insertion or deletion ends the mark; changing the indicator itself raises the event too.
-    editor.SetEventHandler(kEventModified, [&editor, marked = true](const EditorEvent& event) mutable -> intptr_t {
-        if (marked && (event.args[1] & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT))) {
-            marked = false;
+    // Any insertion or deletion ends the mark, and with it the listening.
+    editor.SetEventHandler(kEventModified, [&editor](const EditorEvent& event) -> intptr_t {
+        if (event.args[1] & (SC_MOD_INSERTTEXT | SC_MOD_DELETETEXT)) {
+            editor.SetEventHandler(kEventModified, nullptr); // before the clearing, which raises the event again
             editor.SendEditorMessage(SCI_SETINDICATORCURRENT, kPlaceIndicator);
             editor.SendEditorMessage(SCI_INDICATORCLEARRANGE, 0, editor.GetLength());
         }

@@ -4,6 +4,7 @@
 #include "kova/Encoding.h"
 #include "ui/AvailableFace.h"
 #include "ui/Dpi.h"
+#include "ui/LongTextBox.h"
 
 #include <commctrl.h>
 #include <richedit.h>
@@ -64,6 +65,8 @@ std::wstring_view ClassOf(ControlKind kind) {
         return WC_TREEVIEWW;
     case ControlKind::RichEdit:
         return L"RichEdit20W";
+    case ControlKind::LongTextEdit:
+        return L"Scintilla";
     }
     return L"STATIC";
 }
@@ -87,6 +90,8 @@ DWORD StyleOf(ControlKind kind) {
         return child | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL;
     case ControlKind::MultiLineEdit:
         return child | WS_TABSTOP | WS_BORDER | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN;
+    case ControlKind::LongTextEdit:
+        return child | WS_TABSTOP | WS_BORDER | WS_VSCROLL; // the control shows its scroll bar itself
     case ControlKind::ComboList:
         return child | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
     case ControlKind::Tab:
@@ -122,6 +127,12 @@ HWND CreateControl(ControlKind kind, HWND parent, int controlId, int x, int y, i
     HWND control = CreateWindowExW(0, std::wstring(ClassOf(kind)).c_str(), title.c_str(), StyleOf(kind), x, y, width,
                                    windowHeight, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
                                    GetModuleHandleW(nullptr), nullptr);
+    if (kind == ControlKind::LongTextEdit) {
+        if (control) MakeLongTextBox(control);
+        // Without scintilla.dll the edit box it stands for.
+        else
+            return CreateControl(ControlKind::MultiLineEdit, parent, controlId, x, y, width, height, caption, font);
+    }
     if (!control) return nullptr;
     if (font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     if (kind == ControlKind::ComboList) {

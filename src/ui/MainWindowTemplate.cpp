@@ -43,7 +43,7 @@ constexpr ControlRow<C> kRows[] = {
     {C::标签_树形框_背景, K::Label, Page(C::选择夹_JSON, 1), 8, 85, 352, 249, "", kText},
     {C::树型框_结果, K::TreeView, Page(C::选择夹_JSON, 1), 8, 85, 352, 249, "", {-12, false}},
     {C::编辑框_结果_类型, K::Edit, Page(C::选择夹_JSON, 1), 368, 85, 274, 28, "", kText},
-    {C::编辑框_结果_内容, K::MultiLineEdit, Page(C::选择夹_JSON, 1), 368, 122, 274, 212, "", kText},
+    {C::编辑框_结果_内容, K::LongTextEdit, Page(C::选择夹_JSON, 1), 368, 122, 274, 212, "", kText},
     // below the tab control; the copy button lies over the code box
     {C::按钮_代码_复制, K::Button, kWindow, 577, 346, 48, 28, "复制", kText},
     {C::编辑框_结果, K::RichEdit, kWindow, 8, 344, 634, 88, "", kText},

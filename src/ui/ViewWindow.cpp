@@ -26,7 +26,7 @@ constexpr wchar_t kClassName[] = L"KovaViewWindow";
 constexpr ControlFont kText{};
 constexpr ControlRow<ViewControl> kRows[] = {
     {ViewControl::标签_背景, ControlKind::Label, {}, 8, 8, 544, 320, "", kText},
-    {ViewControl::编辑框_查看内容, ControlKind::MultiLineEdit, {}, 10, 10, 539, 315, "", kText},
+    {ViewControl::编辑框_查看内容, ControlKind::LongTextEdit, {}, 10, 10, 539, 315, "", kText},
     {ViewControl::按钮_复制, ControlKind::Button, {}, 8, 336, 56, 28, "复制", kText},
     {ViewControl::按钮_关闭, ControlKind::Button, {}, 496, 336, 56, 28, "关闭", kText},
 };

@@ -14,6 +14,7 @@ enum class ControlKind {
     CheckBox,
     Edit,          // single-line edit box
     MultiLineEdit, // multi-line, vertical scroll bar
+    LongTextEdit,  // the same for texts with very long lines (the Scintilla control, see LongTextBox.h)
     ComboList,     // drop-down list
     Tab,           // tab control; its pages' controls are its children
     Toolbar,

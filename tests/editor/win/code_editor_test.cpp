@@ -193,6 +193,20 @@ TEST_F(CodeEditorTest, NotificationsReachHandlers) {
     ASSERT_EQ(modified.size(), 1u);
     EXPECT_EQ(modified[0].first, 0);
     EXPECT_EQ(modified[0].second, "中文");
+    // A handler that removes itself is not called again, and the change it saw goes through.
+    int calls = 0;
+    editor.SetEventHandler(kEventModified, [&](const EditorEvent& e) -> intptr_t {
+        if (!(e.args[1] & SC_MOD_DELETETEXT)) return 0;
+        editor.SetEventHandler(kEventModified, nullptr);
+        ++calls;
+        EXPECT_EQ(e.text, "中文") << "the deleted text";
+        return 0;
+    });
+    editor.ClearAll();
+    editor.AddText("x");
+    editor.ClearAll();
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(Text(editor), "");
 }
 
 TEST_F(CodeEditorTest, ContainerSizeFitsTheControl) {

@@ -6,8 +6,10 @@
 #include "ui/Clipboard.h"
 #include "ui/DibSurface.h"
 #include "ui/MainWindow.h"
+#include "view/NodePanel.h"
 #include "view/ViewDocuments.h"
 
+#include <Scintilla.h>
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
@@ -204,6 +206,36 @@ TEST_F(ResultPage, DoubleClickOpensTheNodeInTheViewWindow) {
     }
     EXPECT_TRUE(plainVisible) << "a text opens plain";
     EXPECT_EQ(shown, "文本");
+
+    // A text of a megabyte on one line: the content box shows its start, the plain view all of it.
+    std::string longText;
+    while (longText.size() < 1000000) longText += "长文本 long text, ";
+    objects_.mainEditor->ClearAll();
+    objects_.mainEditor->AddText("{\"long\": \"" + longText + "\"}");
+    window_->ParseCommand();
+    GoTo("//long");
+    auto wholeText = [](HWND control) {
+        std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+        text.resize(GetWindowTextW(control, text.data(), static_cast<int>(text.size())));
+        return kova::WideToUtf8(text);
+    };
+    const std::string boxed = wholeText(window_->Control(MainControl::编辑框_结果_内容));
+    const std::string mark = "\r\n…"; // kContentCutMark with the box's line break
+    const size_t kept = boxed.size() - mark.size();
+    EXPECT_GT(kept, 60000u);
+    EXPECT_LE(kept, kContentBoxLimit);
+    EXPECT_TRUE(boxed == longText.substr(0, kept) + mark) << "the text's start and the mark";
+    EXPECT_EQ(SendMessageW(window_->Control(MainControl::编辑框_结果_内容), SCI_STYLEGETFORE, STYLE_DEFAULT, 0),
+              RGB(64, 64, 64))
+        << "dark grey, as the window paints the box";
+    {
+        test::WindowWatcher view("查看", [&](HWND w) {
+            shown = wholeText(GetDlgItem(w, 101));
+            SendMessageW(w, WM_CLOSE, 0, 0);
+        });
+        window_->OpenSelectedNode();
+    }
+    EXPECT_TRUE(shown == longText) << shown.size() << " bytes shown";
 }
 
 // Below the deepest item the tree control shows, Go to and Find select that item and show the node they reached.
