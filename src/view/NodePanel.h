@@ -17,8 +17,8 @@ struct NodePanelTexts {
     std::string content;       // the content box, with edit-box line breaks
 };
 
-// The content box shows at most about this many bytes of a node's content: an edit box
-// takes seconds per megabyte, and the whole content is one double-click away in the view.
+// The content box shows at most about this many bytes of a node's content: the box is for a
+// glance, and the whole content is one double-click away in the view.
 inline constexpr size_t kContentBoxLimit = 64 * 1024;
 
 // Runs the selection change to selectedItem (-1 for none) on current and gives the
