@@ -6,9 +6,9 @@
 #include "kova/HTTPWebClient.h"
 #include "kova/JMap.h"
 #include "ui/LayoutManager_win.h"
+#include "ui/ResultTree.h"
 #include "ui/TabStrip.h"
 #include "view/NodeDetails.h"
-#include "ui/ResultTree.h"
 #include "json/JsonModel.h"
 
 #include <memory>
