@@ -59,12 +59,11 @@ public:
     void OpenFile(const std::string& path);
     void OnDropFiles(HDROP drop);
 
-    // Find in the tree (MainWindowFind.cpp): Ctrl+F asks, F3 and Shift+F3 repeat.
-    void FindCommand();
-    void FindAgain(bool backward);
-    // The same keys on the JSON page find in the editor's text.
-    void FindInEditorCommand();
-    void FindInEditorAgain(bool backward);
+    // Find (MainWindowFind.cpp): Ctrl+F asks, F3 and Shift+F3 repeat; on the result page in the
+    // tree, on the JSON page in the editor's text, each remembering its own last text.
+    enum class FindPlace { kTree, kEditor };
+    void FindCommand(FindPlace place);
+    void FindAgain(FindPlace place, bool backward);
 
     // The result tree's popup menu (MainWindowNodeMenu.cpp). A right-click first selects the
     // item under the pointer; the menu key and Shift+F10 open the menu below the selected item.
@@ -124,8 +123,7 @@ private:
     void SetSourceIndex(int index);
     bool TranslateFindShortcut(const MSG& message);
     bool TranslateNodeMenuKey(const MSG& message);
-    void FindNext(bool backward);
-    void FindInEditor(bool backward);
+    void FindNext(FindPlace place, bool backward);
     void ShowNodeMenu(POINT screen);
     // After the message text was shown: puts the caret where the parse it reports stopped.
     void ShowFailurePlace(const std::string& shownText);
@@ -142,8 +140,7 @@ private:
     int sourceHeadersTop_ = 0;    // where the source tabs' headers begin, cut off below
     std::array<HWND, 64> controls_{};
     FontCache fonts_;
-    std::string findQuery_;       // the last text searched for in the tree
-    std::string editorFindQuery_; // and in the editor
+    std::string findQueries_[2]; // the last text searched for, by FindPlace
     // The document the tree's nodes are found in the editor's text by: the one the tree was made
     // from, or that one rewritten by 格式化/压缩. The editor's save point marks its text.
     JsonModel locatable_;

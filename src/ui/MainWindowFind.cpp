@@ -14,79 +14,63 @@ bool MainWindow::TranslateFindShortcut(const MSG& message) {
     const bool ask = message.wParam == 'F' && GetKeyState(VK_CONTROL) < 0;
     if (!ask && message.wParam != VK_F3) return false;
     const bool backward = GetKeyState(VK_SHIFT) < 0;
+    FindPlace place;
     switch (SendMessageW(Control(MainControl::选择夹_JSON), TCM_GETCURSEL, 0, 0)) {
     case 0:
-        ask ? FindInEditorCommand() : FindInEditorAgain(backward);
-        return true;
+        place = FindPlace::kEditor;
+        break;
     case 1:
-        ask ? FindCommand() : FindAgain(backward);
-        return true;
+        place = FindPlace::kTree;
+        break;
     default:
         return false;
     }
+    ask ? FindCommand(place) : FindAgain(place, backward);
+    return true;
 }
 
-void MainWindow::FindCommand() {
-    const auto entered = InputBox(Handle(), kFindPrompt, kFindTitle, findQuery_);
+void MainWindow::FindCommand(FindPlace place) {
+    std::string& query = findQueries_[static_cast<int>(place)];
+    const auto entered =
+        InputBox(Handle(), place == FindPlace::kTree ? kFindPrompt : kFindInEditorPrompt, kFindTitle, query);
     if (!entered) return;
-    findQuery_ = *entered;
-    if (!findQuery_.empty()) FindNext(false);
+    query = *entered;
+    if (!query.empty()) FindNext(place, false);
 }
 
-void MainWindow::FindAgain(bool backward) {
-    if (findQuery_.empty()) {
-        FindCommand(); // nothing to repeat yet
+void MainWindow::FindAgain(FindPlace place, bool backward) {
+    if (findQueries_[static_cast<int>(place)].empty()) {
+        FindCommand(place); // nothing to repeat yet
         return;
     }
-    FindNext(backward);
+    FindNext(place, backward);
 }
 
-void MainWindow::FindNext(bool backward) {
+void MainWindow::FindNext(FindPlace place, bool backward) {
+    const std::string& query = findQueries_[static_cast<int>(place)];
+    const FindDirection direction = backward ? FindDirection::kBackward : FindDirection::kForward;
     ResultTree& tree = *objects_.resultTree;
-    int32_t found;
+    CodeEditor& editor = *objects_.mainEditor;
+    int64_t found;
     {
         const WaitCursor wait;
-        found = FindNode(tree.Model(), findQuery_, tree.SelectedItemIndex(),
-                         backward ? FindDirection::kBackward : FindDirection::kForward);
+        if (place == FindPlace::kTree) {
+            found = FindNode(tree.Model(), query, tree.SelectedItemIndex(), direction);
+        } else {
+            // After a find the caret ends the occurrence found: forward goes on from there, backward before it.
+            const int64_t from = backward ? editor.SelectionStart() : editor.SelectionEnd();
+            const size_t at = FindInText(editor.CharacterView(), query, static_cast<size_t>(from), direction);
+            found = at == std::string_view::npos ? -1 : static_cast<int64_t>(at);
+        }
     }
     if (found < 0) {
-        ShowFailure(kova::CreateString(kFindNothingTemplate, {findQuery_}), std::string(kFindTitle));
-        return;
+        ShowFailure(kova::CreateString(kFindNothingTemplate, {query}), std::string(kFindTitle));
+    } else if (place == FindPlace::kTree) {
+        tree.Select(static_cast<int32_t>(found)); // as Go to selects: the selection change shows the node's details
+    } else {
+        editor.SetSelection(found, found + static_cast<int64_t>(query.size()));
+        SetFocus(editor.EditorWindow());
     }
-    tree.Select(found); // as Go to selects: the selection change shows the node's details
-}
-
-void MainWindow::FindInEditorCommand() {
-    const auto entered = InputBox(Handle(), kFindInEditorPrompt, kFindTitle, editorFindQuery_);
-    if (!entered) return;
-    editorFindQuery_ = *entered;
-    if (!editorFindQuery_.empty()) FindInEditor(false);
-}
-
-void MainWindow::FindInEditorAgain(bool backward) {
-    if (editorFindQuery_.empty()) {
-        FindInEditorCommand();
-        return;
-    }
-    FindInEditor(backward);
-}
-
-void MainWindow::FindInEditor(bool backward) {
-    CodeEditor& editor = *objects_.mainEditor;
-    size_t found;
-    {
-        const WaitCursor wait;
-        // After a find the caret ends the occurrence found: forward goes on from there, backward before it.
-        const int64_t from = backward ? editor.SelectionStart() : editor.SelectionEnd();
-        found = FindInText(editor.CharacterView(), editorFindQuery_, static_cast<size_t>(from),
-                           backward ? FindDirection::kBackward : FindDirection::kForward);
-    }
-    if (found == std::string_view::npos) {
-        ShowFailure(kova::CreateString(kFindNothingTemplate, {editorFindQuery_}), std::string(kFindTitle));
-        return;
-    }
-    editor.SetSelection(static_cast<int64_t>(found), static_cast<int64_t>(found + editorFindQuery_.size()));
-    SetFocus(editor.EditorWindow());
 }
 
 } // namespace vivu
